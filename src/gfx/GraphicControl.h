@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+// Base of the self-painting, windowless controls (readout, dial gauge, graphic
+// button). A control builds its whole picture into an off-screen image of its
+// own size through paintTo(); paintEvent only copies that image, so a paint is
+// one operation and tests can render without a window or an event loop.
+class TGraphicControl : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TGraphicControl(QWidget *parent = nullptr);
+    ~TGraphicControl() override;
+
+    // Layout loading: setters may only store while loading; Loaded() ends it.
+    void beginLoading();
+    void Loaded();
+    bool isLoading() const { return m_loading; }
+
+    // Builds the picture now and returns it (also kept for paintEvent).
+    QImage render();
+    // The picture of the last render (null before the first).
+    const QImage &lastImage() const { return m_image; }
+    // How many times the picture was built; tests use it to prove a setter
+    // given the current value did not paint again.
+    int renderCount() const { return m_renderCount; }
+
+protected:
+    // Draw the whole control into img (already sized to the control, filled
+    // with the parent's background colour).
+    virtual void paintTo(QImage &img) = 0;
+    // End-of-loading hook for subclasses; runs after the loading flag is cleared.
+    virtual void loaded() {}
+    // Repaint at once: re-render synchronously (when visible and not loading)
+    // and schedule the copy to the screen.
+    void repaintNow();
+
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QImage m_image;
+    int m_renderCount = 0;
+    bool m_loading = false;
+    bool m_stale = true;
+};
