@@ -1,0 +1,1 @@
+// the display widgets live beside this file

@@ -1,0 +1,1 @@
+// the input widgets live beside this file
