@@ -1,0 +1,64 @@
+#include "Font.h"
+
+#include <QFontMetrics>
+
+#include <cmath>
+
+QString ResolveFontFace(const QString &name)
+{
+    // The layouts were drawn for the small sans-serif screen face; DejaVu Sans
+    // at the same pixel size has the same 13-pixel line at height -11.
+    static const char *const sansFaces[] = {"MS Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2",
+                                            "Tahoma",        "Arial",        "Microsoft Sans Serif",
+                                            "Segoe UI",      "Verdana",      "Helvetica"};
+    if (name.isEmpty())
+        return QStringLiteral("DejaVu Sans");
+    for (const char *f : sansFaces)
+        if (name.compare(QLatin1String(f), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("DejaVu Sans");
+    if (name.compare(QLatin1String("Courier New"), Qt::CaseInsensitive) == 0
+        || name.compare(QLatin1String("Courier"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("DejaVu Sans Mono");
+    if (name.compare(QLatin1String("Times New Roman"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("DejaVu Serif");
+    return name;
+}
+
+int TFont::Size() const
+{
+    // Points = pixels * 72 / 96, rounded half away from zero.
+    const int px = Height < 0 ? -Height : Height;
+    const int pt = (px * 72 + 48) / 96;
+    return Height < 0 ? pt : -pt;
+}
+
+void TFont::setSize(int points)
+{
+    const int pt = points < 0 ? -points : points;
+    const int px = (pt * 96 + 36) / 72;
+    Height = points < 0 ? px : -px;
+}
+
+QFont TFont::toQFont() const
+{
+    QFont f(ResolveFontFace(Name));
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+    f.setHintingPreference(QFont::PreferFullHinting);
+    f.setBold(Style.testFlag(TFontStyle::fsBold));
+    f.setItalic(Style.testFlag(TFontStyle::fsItalic));
+    f.setUnderline(Style.testFlag(TFontStyle::fsUnderline));
+    f.setStrikeOut(Style.testFlag(TFontStyle::fsStrikeOut));
+    if (Height < 0) {
+        f.setPixelSize(-Height);
+    } else if (Height > 0) {
+        // A positive height is the cell height: the largest pixel size whose
+        // line fits in it.
+        int px = Height;
+        f.setPixelSize(px);
+        while (px > 1 && QFontMetrics(f).height() > Height)
+            f.setPixelSize(--px);
+    } else {
+        f.setPixelSize(11); // height 0: the default size
+    }
+    return f;
+}
