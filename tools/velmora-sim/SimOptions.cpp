@@ -1,0 +1,223 @@
+#include "SimOptions.h"
+
+#include <charconv>
+#include <cmath>
+#include <functional>
+#include <map>
+
+const char *const SimUsage =
+    R"(Usage: velmora-sim [options]
+Drives the truck model without a window, from the start-up state, and prints
+one row of results after the last step (or after every K-th step).
+
+Configuration (applied before the first step):
+  --engine I            engine row (0..2)
+  --final-drive I       final-drive row (0..5)
+  --tyre I              tyre-size row (0..16)
+  --body I              body (unladen weight) row (0..3)
+  --gear 4|5            gear (default 5)
+  --overdrive-ratio X   fifth-gear ratio (default 0.813)
+  --transmission-loss X fraction of torque lost (default 0.17)
+  --rolling-resistance N  whole lbf (default 45)
+  --frontal-area X      sq ft (default 22.5)
+  --drag-coef X         (default 0.65)
+  --load X              lb (default 50)
+  --gradient X          rise per distance (default 0)
+  --load-rating X       bearing load rating C in lbf (default 2081)
+  --pitch-radius X      input gear pitch-circle radius, in (default 1.11)
+  --pressure-angle X    degrees (default 20)
+  --helix-angle X       degrees (default 15)
+  --overhang X          bearing overhang factor (default 1.15)
+  --load-factor X       (default 1.2)
+  --pedal X             gas-pedal target speed, mph (default 0)
+Driving:
+  --start-rpm R         engine speed before the first step, a multiple of 10 (default 10)
+  --boost               boost switched on before the first step
+  --steps N             number of simulation steps (default 0)
+  --every K             print a row after every K-th step
+  --rpm R               instead of stepping: set the engine speed to R, refresh
+                        and print one row (may be repeated)
+Output:
+  --format csv|json     csv with a header line (default) or one JSON object per line
+  --help                this text
+
+A value a readout would show empty is an empty csv field or JSON null.
+Example: velmora-sim --pedal 100 --boost --steps 2000 --every 100
+)";
+
+namespace {
+
+using Setter = std::function<std::optional<std::string>(TSimOptions &, std::string_view)>;
+
+template <typename T>
+std::optional<T> ParseWhole(std::string_view text)
+{
+    T v{};
+    const char *end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, v);
+    if (ec != std::errc() || ptr != end || text.empty())
+        return std::nullopt;
+    return v;
+}
+
+std::optional<double> ParseNumber(std::string_view text)
+{
+    double v = 0;
+    const char *end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, v);
+    if (ec != std::errc() || ptr != end || text.empty() || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+// A non-negative finite number: every input of the window is one.
+Setter Number(std::optional<double> TSimOptions::*field)
+{
+    return [field](TSimOptions &o, std::string_view text) -> std::optional<std::string> {
+        const std::optional<double> v = ParseNumber(text);
+        if (!v || *v < 0)
+            return "expected a number >= 0";
+        o.*field = *v;
+        return std::nullopt;
+    };
+}
+
+Setter Row(std::optional<int> TSimOptions::*field)
+{
+    // Any whole number is taken; one outside the table fails when it is selected.
+    return [field](TSimOptions &o, std::string_view text) -> std::optional<std::string> {
+        const std::optional<int> v = ParseWhole<int>(text);
+        if (!v)
+            return "expected a whole number";
+        o.*field = *v;
+        return std::nullopt;
+    };
+}
+
+const std::map<std::string_view, Setter> &ValueOptions()
+{
+    static const std::map<std::string_view, Setter> options{
+        {"--engine", Row(&TSimOptions::Engine)},
+        {"--final-drive", Row(&TSimOptions::FinalDrive)},
+        {"--tyre", Row(&TSimOptions::Tyre)},
+        {"--body", Row(&TSimOptions::Body)},
+        {"--gear",
+         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
+             const std::optional<int> v = ParseWhole<int>(t);
+             if (!v || (*v != 4 && *v != 5))
+                 return "expected 4 or 5";
+             o.Gear = *v;
+             return std::nullopt;
+         }},
+        {"--overdrive-ratio", Number(&TSimOptions::OverdriveRatio)},
+        {"--transmission-loss", Number(&TSimOptions::TransmissionLoss)},
+        {"--rolling-resistance",
+         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
+             const std::optional<std::int64_t> v = ParseWhole<std::int64_t>(t);
+             if (!v || *v < 0)
+                 return "expected a whole number >= 0";
+             o.RollingResistance = *v;
+             return std::nullopt;
+         }},
+        {"--frontal-area", Number(&TSimOptions::FrontalArea)},
+        {"--drag-coef", Number(&TSimOptions::DragCoef)},
+        {"--load", Number(&TSimOptions::Load)},
+        {"--gradient", Number(&TSimOptions::Gradient)},
+        {"--load-rating", Number(&TSimOptions::LoadRating)},
+        {"--pitch-radius", Number(&TSimOptions::PitchRadius)},
+        {"--pressure-angle", Number(&TSimOptions::PressureAngle)},
+        {"--helix-angle", Number(&TSimOptions::HelixAngle)},
+        {"--overhang", Number(&TSimOptions::Overhang)},
+        {"--load-factor", Number(&TSimOptions::LoadFactor)},
+        {"--pedal", Number(&TSimOptions::Pedal)},
+        {"--start-rpm",
+         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
+             const std::optional<std::int64_t> v = ParseWhole<std::int64_t>(t);
+             if (!v || *v < 0 || *v % 10 != 0)
+                 return "expected a multiple of 10 >= 0";
+             o.StartRpm = *v;
+             return std::nullopt;
+         }},
+        {"--steps",
+         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
+             const std::optional<std::int64_t> v = ParseWhole<std::int64_t>(t);
+             if (!v || *v < 0)
+                 return "expected a whole number >= 0";
+             o.Steps = *v;
+             return std::nullopt;
+         }},
+        {"--every",
+         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
+             const std::optional<std::int64_t> v = ParseWhole<std::int64_t>(t);
+             if (!v || *v < 1)
+                 return "expected a whole number >= 1";
+             o.Every = *v;
+             return std::nullopt;
+         }},
+        {"--rpm",
+         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
+             const std::optional<double> v = ParseNumber(t);
+             if (!v || *v < 0)
+                 return "expected a number >= 0";
+             o.Rpms.push_back(*v);
+             return std::nullopt;
+         }},
+        {"--format",
+         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
+             if (t == "csv")
+                 o.Format = TSimFormat::Csv;
+             else if (t == "json")
+                 o.Format = TSimFormat::Json;
+             else
+                 return "expected csv or json";
+             return std::nullopt;
+         }},
+    };
+    return options;
+}
+
+std::string Quoted(std::string_view s)
+{
+    return "\"" + std::string(s) + "\"";
+}
+
+} // namespace
+
+std::variant<TSimOptions, TSimOptionError> ParseSimOptions(std::span<const std::string_view> args)
+{
+    TSimOptions o;
+    bool stepping = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view name = args[i];
+        std::optional<std::string_view> inlineValue;
+        if (const auto eq = name.find('='); name.starts_with("--") && eq != std::string_view::npos) {
+            inlineValue = name.substr(eq + 1);
+            name = name.substr(0, eq);
+        }
+        if ((name == "--boost" || name == "--help") && !inlineValue) {
+            if (name == "--boost")
+                o.Boost = true;
+            else
+                o.Help = true;
+            continue;
+        }
+        const auto it = ValueOptions().find(name);
+        if (it == ValueOptions().end())
+            return TSimOptionError{(name.starts_with("-") ? "unknown option " : "unexpected argument ") +
+                                   Quoted(args[i])};
+        std::string_view value;
+        if (inlineValue)
+            value = *inlineValue;
+        else if (i + 1 < args.size())
+            value = args[++i];
+        else
+            return TSimOptionError{"option " + std::string(name) + " needs a value"};
+        if (std::optional<std::string> why = it->second(o, value))
+            return TSimOptionError{"bad value " + Quoted(value) + " for " + std::string(name) +
+                                   ": " + *why};
+        stepping = stepping || name == "--steps" || name == "--every";
+    }
+    if (stepping && !o.Rpms.empty())
+        return TSimOptionError{"--rpm cannot be combined with --steps or --every"};
+    return o;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+enum class TSimFormat { Csv, Json };
+
+// The command line of velmora-sim. Every setting is optional; an absent one
+// keeps the start-up value.
+struct TSimOptions {
+    std::optional<int> Engine, FinalDrive, Tyre, Body;
+    std::optional<int> Gear; // 4 or 5
+    std::optional<double> OverdriveRatio, TransmissionLoss;
+    std::optional<std::int64_t> RollingResistance;
+    std::optional<double> FrontalArea, DragCoef, Load, Gradient, LoadRating;
+    std::optional<double> PitchRadius, PressureAngle, HelixAngle, Overhang, LoadFactor;
+    std::optional<double> Pedal;
+    std::optional<std::int64_t> StartRpm;
+    bool Boost = false;
+    std::int64_t Steps = 0;
+    std::optional<std::int64_t> Every;
+    std::vector<double> Rpms; // probe these speeds instead of stepping
+    TSimFormat Format = TSimFormat::Csv;
+    bool Help = false;
+};
+
+struct TSimOptionError {
+    std::string Message; // one line, names the option or value
+};
+
+std::variant<TSimOptions, TSimOptionError> ParseSimOptions(std::span<const std::string_view> args);
+
+extern const char *const SimUsage;
