@@ -397,47 +397,45 @@ void TCanvas::textCell(int x, int y, const QString &text, const QRect *clip, boo
     const QFont qf = Font.toQFont();
     const QFontMetrics fm(qf);
     const int w = fm.horizontalAdvance(text), h = fm.height();
-    int left = x, top = y;
+    // The cell's top-left relative to the reference point.
+    int dx = 0, dy = 0;
     if (TextHAlign == TTextHAlign::Center)
-        left -= w / 2;
+        dx = -Div(w, 2);
     else if (TextHAlign == TTextHAlign::Right)
-        left -= w;
+        dx = -w;
     if (TextVAlign == TTextVAlign::Baseline)
-        top -= fm.ascent();
+        dy = -fm.ascent();
     else if (TextVAlign == TTextVAlign::Bottom)
-        top -= h;
+        dy = -h;
+    const bool rotated = Font.Orientation % 3600 != 0;
 
+    // Opaque background first, straight into the pixels.
+    const bool opaque = brushPaints();
+    if (opaque && clip && opaqueClip) {
+        FillRect(*clip);
+    } else if (opaque && !rotated) {
+        QRect cell(x + dx, y + dy, w, h);
+        if (clip)
+            cell = cell.intersected(*clip);
+        if (!cell.isEmpty())
+            FillRect(cell);
+    }
+
+    const QColor fc = ColorToQColor(Font.Color);
+    if (!fc.isValid() && !(opaque && rotated))
+        return;
+    m_image->bits(); // detach before a painter holds on to the pixels
     QPainter p(m_image);
     preparePainter(p);
     if (clip)
         p.setClipRect(*clip);
-    const bool opaque = Brush.Style == TBrushStyle::bsSolid && brushPaints();
-    if (opaque && clip && opaqueClip)
-        FillRect(*clip);
-    if (Font.Orientation != 0) {
-        p.translate(x, y);
+    p.translate(x, y);
+    if (rotated)
         p.rotate(-Font.Orientation / 10.0);
-        p.translate(left - x, top - y);
-    } else {
-        p.translate(left, top);
-    }
-    if (opaque && !(clip && opaqueClip)) {
-        if (Font.Orientation == 0 && Brush.Bitmap.isNull()) {
-            p.end();
-            for (int yy = top; yy < top + h; ++yy)
-                if (!clip || (yy >= clip->top() && yy <= clip->bottom()))
-                    fillSpanBrush(clip ? std::max(left, clip->left()) : left,
-                                  clip ? std::min(left + w, clip->left() + clip->width()) : left + w, yy);
-            p.begin(m_image);
-            preparePainter(p);
-            if (clip)
-                p.setClipRect(*clip);
-            p.translate(left, top);
-        } else {
-            p.fillRect(QRect(0, 0, w, h), Brush.Bitmap.isNull() ? QBrush(ColorToQColor(Brush.Color)) : QBrush(Brush.Bitmap));
-        }
-    }
-    const QColor fc = ColorToQColor(Font.Color);
+    p.translate(dx, dy);
+    if (opaque && rotated && !(clip && opaqueClip))
+        p.fillRect(QRect(0, 0, w, h),
+                   Brush.Bitmap.isNull() ? QBrush(ColorToQColor(Brush.Color)) : QBrush(Brush.Bitmap));
     if (!fc.isValid())
         return;
     p.setFont(qf);
