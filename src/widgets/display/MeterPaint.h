@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QImage>
+
+#include <initializer_list>
+
+#include "Canvas.h"
+#include "Meter.h"
+
+class TBitmap;
+
+// Turns a hub picture into its mask in place: pixels that are zero (black)
+// become white, every other pixel black. Drawn by AND before the picture is
+// drawn by OR, the black parts of the picture let the dial show through.
+void BuildAnchorMask(TBitmap &bmp);
+
+// Draws one gauge into its off-screen image, step by step in drawing order.
+class TMeterPainter
+{
+public:
+    TMeterPainter(TMeter &meter, const TMeter::Private &d, QImage &img);
+
+    // The whole picture; does nothing when the dial has no room (R <= 0).
+    void paint();
+
+private:
+    void drawBackground();
+    void drawBand();
+    void drawScale();
+    void drawScaleLine();
+    void drawMinorTicks(const TScaleSteps &steps);
+    void chooseLabelInset();
+    void drawMajorTicks(const TScaleSteps &steps);
+    void drawCaption();
+    void drawNeedles();
+    void drawNeedle(const TNeedleLayout &layout, double value);
+    void drawCover();
+    void drawHubAndOpeningEdge();
+    void drawOpeningEdge();
+    void drawDiscHub();
+    void drawHalfDiscHub();
+    void drawImageHub();
+    void drawLimitLamps();
+    void drawLamp(int x0, bool active);
+    void drawFrame();
+
+    double angleOf(double v) const;
+    QPoint at(double distance, double angleDeg) const;
+    void line(QPoint from, QPoint to);
+    // Lines in one colour on from the current point through the points.
+    void lineOn(TColor color, std::initializer_list<QPoint> points);
+
+    TMeter &m_meter;
+    const TMeter::Private &d;
+    TCanvas m_c;
+    TDialGeometry m_g;
+    int m_w;
+    int m_h;
+    double m_labelInsetX = 0;
+    double m_labelInsetY = 0;
+};
