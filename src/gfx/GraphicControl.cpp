@@ -18,6 +18,11 @@ void TGraphicControl::Loaded()
     loaded();
 }
 
+bool TGraphicControl::Visible() const
+{
+    return !(testAttribute(Qt::WA_WState_ExplicitShowHide) && testAttribute(Qt::WA_WState_Hidden));
+}
+
 QImage TGraphicControl::render()
 {
     QImage img(qMax(width(), 0), qMax(height(), 0), QImage::Format_RGB32);
@@ -35,7 +40,7 @@ void TGraphicControl::repaintNow()
 {
     if (m_loading)
         return;
-    if (testAttribute(Qt::WA_WState_ExplicitShowHide) && testAttribute(Qt::WA_WState_Hidden)) {
+    if (!Visible()) {
         // Hidden on purpose: draw nothing now, build at the next paint.
         m_stale = true;
         return;

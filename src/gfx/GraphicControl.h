@@ -19,6 +19,10 @@ public:
     void Loaded();
     bool isLoading() const { return m_loading; }
 
+    // False only when the control was hidden on purpose (setVisible(false));
+    // a control whose window is not on screen yet still counts as visible.
+    bool Visible() const;
+
     // Builds the picture now and returns it (also kept for paintEvent).
     QImage render();
     // The picture of the last render (null before the first).

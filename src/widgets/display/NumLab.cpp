@@ -1,0 +1,409 @@
+#include "NumLab.h"
+
+#include "Bitmap.h"
+#include "Numeric.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPointer>
+
+#include <cmath>
+#include <stdexcept>
+
+struct TNumLab::Private
+{
+    TAlignment alignment = TAlignment::taCenter;
+    TColor colorLabBakG = clBtnFace;
+    TColor colorLabText = clBlack;
+    TColor colorOutBakG = clBtnFace;
+    TColor colorOutText = clBlack;
+    TColorScheme colorScheme = TColorScheme::csBWG;
+    TNumLabFormat format; // display type, precision, comma, plus sign, texts
+    bool empty = false;
+    TFrameStyle frameStyle = TFrameStyle::fsLowered;
+    int labelWidth = 80;
+    int leftSpace = 35;
+    QString leftText;
+    TAlignment leftTextAlignment = TAlignment::taRightJustify;
+    QString rightText;
+    TAlignment rightTextAlignment = TAlignment::taLeftJustify;
+    double value = 0.0;
+
+    TColor schemeShadowColor = clGray;
+    TColor schemeHighlightColor = clWhite;
+    TColor frameBlackColor = clBlack;
+
+    TFont font;
+    bool parentFont = true;
+    QString hint;
+    bool showHint = false;
+    bool parentShowHint = true;
+    QPointer<QMenu> popupMenu;
+
+    void applyScheme()
+    {
+        if (colorScheme == TColorScheme::csBWG) {
+            schemeShadowColor = clGray;
+            schemeHighlightColor = clWhite;
+        } else {
+            schemeShadowColor = clBtnShadow;
+            schemeHighlightColor = clBtnHighlight;
+        }
+    }
+};
+
+namespace {
+
+template <typename T>
+bool assignIfChanged(T &field, const T &value)
+{
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
+// Characters with ascenders, descenders and accents: its height is the full
+// line height of a font.
+const QString &sampleHeightText()
+{
+    static const QString s = QString::fromLatin1("\x28\x38\x67\x5D\x7D\xDC\xC4\xA7");
+    return s;
+}
+
+} // namespace
+
+TNumLab::TNumLab(QWidget *parent) : TGraphicControl(parent), d(std::make_unique<Private>())
+{
+    resize(160, 28);
+}
+
+TNumLab::~TNumLab() = default;
+
+// ---- getters ----------------------------------------------------------------
+
+TAlignment TNumLab::Alignment() const { return d->alignment; }
+TColor TNumLab::ColorLabBakG() const { return d->colorLabBakG; }
+TColor TNumLab::ColorLabText() const { return d->colorLabText; }
+TColor TNumLab::ColorOutBakG() const { return d->colorOutBakG; }
+TColor TNumLab::ColorOutText() const { return d->colorOutText; }
+TColorScheme TNumLab::ColorScheme() const { return d->colorScheme; }
+bool TNumLab::Comma() const { return d->format.Comma; }
+TDisplay TNumLab::DisplayType() const { return d->format.DisplayType; }
+QString TNumLab::DTFormat() const { return d->format.DTFormat; }
+bool TNumLab::Empty() const { return d->empty; }
+bool TNumLab::ForcePlusSign() const { return d->format.ForcePlusSign; }
+TFrameStyle TNumLab::FrameStyle() const { return d->frameStyle; }
+int TNumLab::LabelWidth() const { return d->labelWidth; }
+int TNumLab::LeftSpace() const { return d->leftSpace; }
+QString TNumLab::LeftText() const { return d->leftText; }
+TAlignment TNumLab::LeftTextAlignment() const { return d->leftTextAlignment; }
+QString TNumLab::OverflowIndicator() const { return d->format.OverflowIndicator; }
+int TNumLab::Precision() const { return d->format.Precision; }
+QString TNumLab::RightText() const { return d->rightText; }
+TAlignment TNumLab::RightTextAlignment() const { return d->rightTextAlignment; }
+QString TNumLab::StateText() const { return d->format.StateText; }
+double TNumLab::Value() const { return d->value; }
+TFont TNumLab::Font() const { return d->font; }
+bool TNumLab::ParentFont() const { return d->parentFont; }
+QString TNumLab::Hint() const { return d->hint; }
+bool TNumLab::ShowHint() const { return d->showHint; }
+bool TNumLab::ParentShowHint() const { return d->parentShowHint; }
+QMenu *TNumLab::PopupMenu() const { return d->popupMenu; }
+TColor TNumLab::SchemeShadowColor() const { return d->schemeShadowColor; }
+TColor TNumLab::SchemeHighlightColor() const { return d->schemeHighlightColor; }
+TColor TNumLab::FrameBlackColor() const { return d->frameBlackColor; }
+
+// ---- setters: store and repaint only on a real change -------------------------
+
+#define NUMLAB_SETTER(Name, Type, field)                                                                               \
+    void TNumLab::set##Name(Type v)                                                                                    \
+    {                                                                                                                  \
+        if (assignIfChanged(field, v))                                                                                 \
+            repaintNow();                                                                                              \
+    }
+
+NUMLAB_SETTER(Alignment, TAlignment, d->alignment)
+NUMLAB_SETTER(ColorLabBakG, TColor, d->colorLabBakG)
+NUMLAB_SETTER(ColorLabText, TColor, d->colorLabText)
+NUMLAB_SETTER(ColorOutBakG, TColor, d->colorOutBakG)
+NUMLAB_SETTER(ColorOutText, TColor, d->colorOutText)
+NUMLAB_SETTER(Comma, bool, d->format.Comma)
+NUMLAB_SETTER(DisplayType, TDisplay, d->format.DisplayType)
+NUMLAB_SETTER(DTFormat, const QString &, d->format.DTFormat)
+NUMLAB_SETTER(Empty, bool, d->empty)
+NUMLAB_SETTER(ForcePlusSign, bool, d->format.ForcePlusSign)
+NUMLAB_SETTER(FrameStyle, TFrameStyle, d->frameStyle)
+NUMLAB_SETTER(LabelWidth, int, d->labelWidth)
+NUMLAB_SETTER(LeftText, const QString &, d->leftText)
+NUMLAB_SETTER(LeftTextAlignment, TAlignment, d->leftTextAlignment)
+NUMLAB_SETTER(OverflowIndicator, const QString &, d->format.OverflowIndicator)
+NUMLAB_SETTER(RightText, const QString &, d->rightText)
+NUMLAB_SETTER(RightTextAlignment, TAlignment, d->rightTextAlignment)
+NUMLAB_SETTER(StateText, const QString &, d->format.StateText)
+
+#undef NUMLAB_SETTER
+
+void TNumLab::setValue(double v)
+{
+    // A NaN never equals itself; treat a NaN over a NaN as no change.
+    if (v == d->value || (std::isnan(v) && std::isnan(d->value)))
+        return;
+    d->value = v;
+    repaintNow();
+}
+
+void TNumLab::setColorScheme(TColorScheme v)
+{
+    if (!assignIfChanged(d->colorScheme, v))
+        return;
+    d->applyScheme();
+    repaintNow();
+}
+
+void TNumLab::setPrecision(int v)
+{
+    if (v < 0)
+        return;
+    if (assignIfChanged(d->format.Precision, std::min(v, 15)))
+        repaintNow();
+}
+
+void TNumLab::setLeftSpace(int v)
+{
+    if (v < 0)
+        return;
+    if (assignIfChanged(d->leftSpace, std::min(v, width())))
+        repaintNow();
+}
+
+void TNumLab::setFont(const TFont &v)
+{
+    d->parentFont = false;
+    if (assignIfChanged(d->font, v))
+        repaintNow();
+}
+
+void TNumLab::setParentFont(bool v)
+{
+    if (!assignIfChanged(d->parentFont, v))
+        return;
+    if (v && assignIfChanged(d->font, TFont()))
+        repaintNow();
+}
+
+void TNumLab::setHint(const QString &v)
+{
+    d->hint = v;
+    setToolTip(d->showHint ? d->hint : QString());
+}
+
+void TNumLab::setShowHint(bool v)
+{
+    d->showHint = v;
+    d->parentShowHint = false;
+    setToolTip(d->showHint ? d->hint : QString());
+}
+
+void TNumLab::setParentShowHint(bool v) { d->parentShowHint = v; }
+
+void TNumLab::setPopupMenu(QMenu *menu) { d->popupMenu = menu; }
+
+// ---- copying ---------------------------------------------------------------------
+
+void TNumLab::Assign(const TNumLab &s)
+{
+    if (&s == this)
+        return;
+    d->leftSpace = s.d->leftSpace;
+    d->empty = s.d->empty;
+    d->labelWidth = s.d->labelWidth;
+    d->format.Precision = s.d->format.Precision;
+    d->leftText = s.d->leftText;
+    d->rightText = s.d->rightText;
+    d->frameStyle = s.d->frameStyle;
+    d->alignment = s.d->alignment;
+    d->rightTextAlignment = s.d->rightTextAlignment;
+    d->leftTextAlignment = s.d->leftTextAlignment;
+    d->format.OverflowIndicator = s.d->format.OverflowIndicator;
+    d->value = s.d->value;
+    d->format.StateText = s.d->format.StateText;
+    d->colorLabBakG = s.d->colorLabBakG;
+    d->colorLabText = s.d->colorLabText;
+    d->colorOutBakG = s.d->colorOutBakG;
+    d->colorOutText = s.d->colorOutText;
+    d->schemeShadowColor = s.d->schemeShadowColor;
+    d->schemeHighlightColor = s.d->schemeHighlightColor;
+    d->frameBlackColor = s.d->frameBlackColor;
+    d->colorScheme = s.d->colorScheme;
+    d->format.DisplayType = s.d->format.DisplayType;
+    repaintNow();
+}
+
+void TNumLab::Assign(const QObject *Source)
+{
+    if (const auto *other = qobject_cast<const TNumLab *>(Source)) {
+        Assign(*other);
+        return;
+    }
+    const QString kind = Source ? QString::fromLatin1(Source->metaObject()->className()) : QStringLiteral("nil");
+    throw std::invalid_argument(QStringLiteral("Cannot assign a %1 to a TNumLab").arg(kind).toStdString());
+}
+
+void TNumLab::AssignTo(QObject *Dest) const
+{
+    if (auto *other = qobject_cast<TNumLab *>(Dest)) {
+        other->Assign(*this);
+        return;
+    }
+    const QString kind = Dest ? QString::fromLatin1(Dest->metaObject()->className()) : QStringLiteral("nil");
+    throw std::invalid_argument(QStringLiteral("Cannot assign a TNumLab to a %1").arg(kind).toStdString());
+}
+
+// ---- painting ----------------------------------------------------------------------
+
+QString TNumLab::ShownText() const
+{
+    if (d->empty)
+        return {};
+    const QString text = NumLabValueText(d->value, d->format);
+    if (d->format.DisplayType == TDisplay::dtState)
+        return text; // never replaced, only clipped
+    TBitmap probe(1, 1);
+    probe.Canvas().Font = d->font;
+    return probe.Canvas().TextWidth(text) > d->labelWidth - 6 ? d->format.OverflowIndicator : text;
+}
+
+namespace {
+
+struct Geometry
+{
+    int W, H, L, LW, th, textY;
+};
+
+int alignedX(TAlignment a, int left, int right, int center)
+{
+    switch (a) {
+    case TAlignment::taLeftJustify: return left;
+    case TAlignment::taRightJustify: return right;
+    case TAlignment::taCenter: return center;
+    }
+    return left;
+}
+
+void drawSideTexts(TCanvas &c, const Geometry &g, const QString &leftText, TAlignment leftAlign,
+                   const QString &rightText, TAlignment rightAlign)
+{
+    const int lw = c.TextWidth(leftText);
+    c.TextOut(alignedX(leftAlign, 7, g.L - lw - 5, Div(g.L - lw, 2)), g.textY, leftText);
+    const int rw = c.TextWidth(rightText);
+    c.TextOut(alignedX(rightAlign, g.L + g.LW + 7, g.W - rw - 6, g.L + g.LW + 1 + Div(g.W - g.L - g.LW - rw, 2)),
+              g.textY, rightText);
+}
+
+void drawValueBox(TCanvas &c, const Geometry &g, TFrameStyle style, TColor boxColor, TColor shadow, TColor highlight,
+                  TColor black)
+{
+    c.Pen.Color = style == TFrameStyle::fsNone       ? boxColor
+                  : style == TFrameStyle::fsEmbossed ? highlight
+                                                     : shadow;
+    c.Brush.Color = boxColor;
+    const int L = g.L, LW = g.LW, H = g.H;
+    if (style == TFrameStyle::fsNone || style == TFrameStyle::fsSimple) {
+        c.Rectangle(L, 0, L + LW + 2, H);
+        return;
+    }
+    c.Rectangle(L, 0, L + LW + 2, H - 1);
+    TColor upperLeft = black, lowerRight = highlight;
+    switch (style) {
+    case TFrameStyle::fsLowered: upperLeft = black; lowerRight = highlight; break;
+    case TFrameStyle::fsRaised: upperLeft = highlight; lowerRight = black; break;
+    case TFrameStyle::fsEngraved: upperLeft = highlight; lowerRight = highlight; break;
+    case TFrameStyle::fsEmbossed: upperLeft = shadow; lowerRight = shadow; break;
+    default: break;
+    }
+    c.Pen.Color = upperLeft;
+    c.Polyline({{L + 1, H - 3}, {L + 1, 1}, {L + LW + 1, 1}});
+    c.Pen.Color = lowerRight;
+    c.Polyline({{L + 1, H - 1}, {L + LW + 2, H - 1}, {L + LW + 2, 0}});
+}
+
+void drawValueText(TCanvas &c, const Geometry &g, const QString &text, TAlignment align, TColor textColor)
+{
+    c.Font.Color = textColor;
+    const QRect clip(QPoint(g.L + 3, 2), QPoint(g.L + g.LW - 2, g.H - 4)); // (L+3, 2, L+LW-1, H-3), right/bottom out
+    const int tw = c.TextWidth(text);
+    const int x = alignedX(align, g.L + 4, g.L + g.LW - 2 - tw, g.L + 2 + Div(g.LW - tw, 2));
+    c.TextRect(clip, x, g.textY, text);
+}
+
+} // namespace
+
+void TNumLab::paintTo(QImage &img)
+{
+    if (!Visible())
+        return;
+    Geometry g{img.width(), img.height(), d->leftSpace, d->labelWidth, 0, 0};
+
+    TBitmap bmp(g.W, g.H);
+    TCanvas &c = bmp.Canvas();
+    c.Font = d->font;
+    g.th = c.TextHeight(sampleHeightText());
+    g.textY = Div(g.H - g.th, 2);
+
+    c.Pen.Color = d->colorOutBakG;
+    c.Brush.Color = d->colorOutBakG;
+    c.FillRect(0, 0, g.W, g.H);
+
+    c.Font.Color = d->colorOutText;
+    drawSideTexts(c, g, d->leftText, d->leftTextAlignment, d->rightText, d->rightTextAlignment);
+
+    drawValueBox(c, g, d->frameStyle, d->colorLabBakG, d->schemeShadowColor, d->schemeHighlightColor,
+                 d->frameBlackColor);
+
+    if (!d->empty)
+        drawValueText(c, g, ShownText(), d->alignment, d->colorLabText);
+
+    TCanvas(&img).Draw(0, 0, bmp);
+}
+
+void TNumLab::loaded() { repaintNow(); }
+
+// ---- mouse ---------------------------------------------------------------------------
+
+void TNumLab::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    Q_EMIT OnMouseDown(this, event->button(), event->modifiers(), p.x(), p.y());
+}
+
+void TNumLab::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    Q_EMIT OnMouseUp(this, event->button(), event->modifiers(), p.x(), p.y());
+    if (event->button() == Qt::LeftButton && rect().contains(p))
+        Q_EMIT OnClick(this);
+}
+
+void TNumLab::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    Q_EMIT OnMouseMove(this, event->modifiers(), p.x(), p.y());
+}
+
+void TNumLab::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    Q_EMIT OnDblClick(this);
+    mousePressEvent(event);
+}
+
+void TNumLab::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (d->popupMenu) {
+        d->popupMenu->popup(event->globalPos());
+        event->accept();
+        return;
+    }
+    TGraphicControl::contextMenuEvent(event);
+}
