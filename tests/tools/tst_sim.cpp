@@ -1,0 +1,337 @@
+#include "DriveModel.h"
+#include "SimRows.h"
+#include "SimRun.h"
+#include "StartUp.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+struct TRun {
+    int Status = -1;
+    std::string Out, Err;
+};
+
+TRun Sim(std::vector<std::string_view> args)
+{
+    std::ostringstream out, err;
+    TRun r;
+    r.Status = RunVelmoraSim(args, out, err);
+    r.Out = out.str();
+    r.Err = err.str();
+    return r;
+}
+
+std::vector<std::string> Split(const std::string &text, char sep)
+{
+    std::vector<std::string> parts;
+    std::string part;
+    std::istringstream in(text);
+    while (std::getline(in, part, sep))
+        parts.push_back(part);
+    if (sep == ',' && !text.empty() && text.back() == ',')
+        parts.emplace_back();
+    return parts;
+}
+
+// The csv fields of row `n` (0 is the header), by column name.
+std::map<std::string, std::string> CsvRow(const std::string &out, std::size_t n)
+{
+    const std::vector<std::string> lines = Split(out, '\n');
+    const std::vector<std::string> names = Split(lines.at(0), ',');
+    const std::vector<std::string> cells = Split(lines.at(n), ',');
+    EXPECT_EQ(cells.size(), names.size()) << lines.at(n);
+    std::map<std::string, std::string> row;
+    for (std::size_t i = 0; i < names.size() && i < cells.size(); ++i)
+        row[names[i]] = cells[i];
+    return row;
+}
+
+TDriveModel DefaultTruckAt(double rpm)
+{
+    TDriveModel m;
+    BringToStartUpState(m);
+    m.EngineRpm = rpm;
+    m.Refresh();
+    return m;
+}
+
+} // namespace
+
+TEST(VelmoraSim, FullPedalWithBoostEndsAtTheTopSpeed)
+{
+    const TRun r = Sim({"--pedal", "100", "--boost", "--steps", "2000"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_TRUE(r.Err.empty());
+    EXPECT_EQ(Split(r.Out, '\n').size(), 2u);
+    EXPECT_EQ(Split(r.Out, '\n')[0],
+              "step,engine_rpm,road_speed_mph,power_hp,torque_ftlb,resistance_lbf,"
+              "force_available_lbf,input_torque_ftlb,radial_load_lbf,c_over_p,life_km,"
+              "life_thousand_miles,torque_unused_pct,recalc,boost");
+    auto row = CsvRow(r.Out, 1);
+    EXPECT_EQ(row["step"], "2000");
+    EXPECT_EQ(row["engine_rpm"], "3010");
+    EXPECT_EQ(row["road_speed_mph"].substr(0, 7), "70.7627");
+    EXPECT_EQ(row["torque_unused_pct"], "0");
+    EXPECT_EQ(row["recalc"], "0");
+    EXPECT_EQ(row["boost"], "0");
+
+    // Every number reads back to the model's own 64-bit value.
+    const TDriveModel m = DefaultTruckAt(3010);
+    EXPECT_EQ(std::strtod(row["road_speed_mph"].c_str(), nullptr), m.RoadSpeed);
+    EXPECT_EQ(std::strtod(row["resistance_lbf"].c_str(), nullptr), m.Resistance);
+    EXPECT_EQ(std::strtod(row["force_available_lbf"].c_str(), nullptr), m.ForceAvailable);
+    EXPECT_EQ(std::strtod(row["input_torque_ftlb"].c_str(), nullptr), m.InputTorqueDemand());
+    EXPECT_EQ(std::strtod(row["life_km"].c_str(), nullptr), m.LifeKm);
+}
+
+TEST(VelmoraSim, EveryKthStepPrintsARow)
+{
+    const TRun r = Sim({"--pedal", "100", "--boost", "--steps", "400", "--every", "40"});
+    ASSERT_EQ(r.Status, 0);
+    ASSERT_EQ(Split(r.Out, '\n').size(), 11u);
+    for (std::size_t n = 1; n <= 10; ++n)
+        EXPECT_EQ(CsvRow(r.Out, n)["step"], std::to_string(40 * n));
+    auto first = CsvRow(r.Out, 1);
+    EXPECT_EQ(first["engine_rpm"], "410"); // boost: 10 rpm per step from 10
+    EXPECT_EQ(first["boost"], "1");
+    EXPECT_EQ(first["recalc"], "1");
+    EXPECT_EQ(CsvRow(r.Out, 3)["boost"], "0"); // ended above 1000 rpm
+
+    // A step count that is not a multiple of K ends without a row.
+    EXPECT_EQ(Split(Sim({"--steps", "5", "--every", "2"}).Out, '\n').size(), 3u);
+}
+
+TEST(VelmoraSim, WithoutStepsItPrintsTheStartUpState)
+{
+    const TRun r = Sim({});
+    ASSERT_EQ(r.Status, 0);
+    auto row = CsvRow(r.Out, 1);
+    EXPECT_EQ(row["step"], "0");
+    EXPECT_EQ(row["engine_rpm"], "10");
+    EXPECT_EQ(row["recalc"], "1");
+
+    EXPECT_EQ(CsvRow(Sim({"--start-rpm", "2000"}).Out, 1)["engine_rpm"], "2000");
+    EXPECT_EQ(CsvRow(Sim({"--start-rpm", "2000", "--pedal", "100", "--steps", "1"}).Out, 1)
+                  ["engine_rpm"],
+              "2010");
+}
+
+TEST(VelmoraSim, EmptyReadoutsAreEmptyFields)
+{
+    auto limit = CsvRow(Sim({"--rpm", "4010"}).Out, 1);
+    EXPECT_EQ(limit["power_hp"], "");
+    EXPECT_EQ(limit["torque_ftlb"], "");
+    EXPECT_EQ(limit["force_available_lbf"], "");
+    EXPECT_NE(limit["resistance_lbf"], "");
+
+    auto fourth = CsvRow(Sim({"--gear", "4", "--rpm", "2000"}).Out, 1);
+    EXPECT_EQ(fourth["radial_load_lbf"], "");
+    EXPECT_EQ(fourth["c_over_p"], "");
+    EXPECT_EQ(fourth["life_km"], "");
+    EXPECT_EQ(fourth["life_thousand_miles"], "");
+    EXPECT_EQ(fourth["boost"], "0"); // the last column, after the empty ones
+    EXPECT_NE(fourth["input_torque_ftlb"], "");
+    EXPECT_NEAR(std::strtod(fourth["road_speed_mph"].c_str(), nullptr), 38.2260, 5e-5);
+}
+
+TEST(VelmoraSim, RepeatedRpmProbesAndTableRows)
+{
+    const TRun r = Sim({"--rpm", "2000", "--rpm", "3000", "--load-rating", "4162"});
+    ASSERT_EQ(Split(r.Out, '\n').size(), 3u);
+    auto at2000 = CsvRow(r.Out, 1);
+    EXPECT_EQ(at2000["step"], "0");
+    EXPECT_NEAR(std::strtod(at2000["c_over_p"].c_str(), nullptr), 2 * 7.29898, 1e-4);
+    EXPECT_EQ(at2000["life_thousand_miles"].substr(0, 6), "1218.8"); // 8 × 152.36
+    EXPECT_EQ(CsvRow(r.Out, 2)["engine_rpm"], "3000");
+
+    // The Z22 still pulls at 5000 rpm; the default engine has no power there.
+    EXPECT_NE(CsvRow(Sim({"--engine", "2", "--final-drive", "4", "--rpm", "5000"}).Out, 1)
+                  ["power_hp"],
+              "");
+    EXPECT_EQ(CsvRow(Sim({"--rpm", "5000"}).Out, 1)["power_hp"], "");
+}
+
+TEST(VelmoraSim, JsonPrintsOneObjectPerLineWithNulls)
+{
+    const TRun r = Sim({"--gear", "4", "--rpm", "2000", "--rpm", "4010", "--format", "json"});
+    ASSERT_EQ(r.Status, 0);
+    const std::vector<std::string> lines = Split(r.Out, '\n');
+    ASSERT_EQ(lines.size(), 2u);
+    const std::string &line = lines[0];
+    EXPECT_EQ(line.front(), '{');
+    EXPECT_EQ(line.back(), '}');
+    std::vector<std::string> keys;
+    const std::regex key("\"([a-z_]+)\":");
+    for (auto it = std::sregex_iterator(line.begin(), line.end(), key); it != std::sregex_iterator(); ++it)
+        keys.push_back((*it)[1]);
+    ASSERT_EQ(keys.size(), SimColumns.size());
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        EXPECT_EQ(keys[i], SimColumns[i]);
+    EXPECT_NE(line.find("\"radial_load_lbf\":null,"), std::string::npos);
+    EXPECT_NE(line.find("\"recalc\":true,\"boost\":false}"), std::string::npos);
+    EXPECT_NE(lines[1].find("\"power_hp\":null,"), std::string::npos);
+}
+
+TEST(VelmoraSim, UndefinedInputsPrintNoNanOrInfinity)
+{
+    for (const std::vector<std::string_view> &args :
+         {std::vector<std::string_view>{"--transmission-loss", "1"},
+          {"--overdrive-ratio", "0"},
+          {"--pitch-radius", "0"},
+          {"--helix-angle", "90"},
+          {"--rolling-resistance", "0"},
+          {"--load-factor", "0.000000001"}}) {
+        for (const char *format : {"csv", "json"}) {
+            std::vector<std::string_view> all = args;
+            for (std::string_view a : {"--rpm", "0", "--rpm", "2000", "--rpm", "4010", "--format"})
+                all.push_back(a);
+            all.push_back(format);
+            const TRun r = Sim(all);
+            ASSERT_EQ(r.Status, 0) << args[0];
+            EXPECT_EQ(r.Out.find("nan"), std::string::npos) << args[0] << "\n" << r.Out;
+            EXPECT_EQ(r.Out.find("inf"), std::string::npos) << args[0] << "\n" << r.Out;
+        }
+    }
+    EXPECT_EQ(CsvRow(Sim({"--helix-angle", "90", "--rpm", "2000"}).Out, 1)["radial_load_lbf"], "");
+    auto still = CsvRow(Sim({"--rolling-resistance", "0", "--rpm", "0"}).Out, 1);
+    EXPECT_EQ(still["radial_load_lbf"], "0");
+    EXPECT_EQ(still["c_over_p"], "");
+}
+
+TEST(VelmoraSim, NumbersReadBackExactly)
+{
+    for (const double v : {0.1, 1.0 / 3, 70.7627097822608, 1e300, 5e-324, 123456789012345680.0, 0.0})
+        EXPECT_EQ(std::strtod(NumberText(v).c_str(), nullptr), v) << NumberText(v);
+    EXPECT_EQ(NumberText(3010), "3010");
+    EXPECT_EQ(NumberText(0.5), "0.5");
+}
+
+TEST(VelmoraSim, HelpPrintsTheUsage)
+{
+    const TRun r = Sim({"--steps", "3", "--help"});
+    EXPECT_EQ(r.Status, 0);
+    EXPECT_EQ(r.Out.rfind("Usage: velmora-sim", 0), 0u);
+    EXPECT_NE(r.Out.find("--load-rating"), std::string::npos);
+}
+
+struct BadArgs {
+    std::vector<std::string_view> Args;
+    std::string_view Named; // the message must name this
+};
+
+class VelmoraSimBadArgs : public testing::TestWithParam<BadArgs>
+{
+};
+
+TEST_P(VelmoraSimBadArgs, OneLineOnStandardErrorStatus2AndNoOutput)
+{
+    const TRun r = Sim(GetParam().Args);
+    EXPECT_EQ(r.Status, 2);
+    EXPECT_TRUE(r.Out.empty()) << r.Out;
+    ASSERT_FALSE(r.Err.empty());
+    EXPECT_EQ(r.Err.find('\n'), r.Err.size() - 1) << r.Err;
+    EXPECT_NE(r.Err.find(GetParam().Named), std::string::npos) << r.Err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, VelmoraSimBadArgs,
+    testing::Values(BadArgs{{"--frobnicate"}, "--frobnicate"}, BadArgs{{"stray"}, "stray"},
+                    BadArgs{{"--rpm", "abc"}, "--rpm"}, BadArgs{{"--rpm", "-10"}, "--rpm"},
+                    BadArgs{{"--gear", "3"}, "--gear"}, BadArgs{{"--gear", "4.0"}, "--gear"},
+                    BadArgs{{"--steps", "-1"}, "--steps"}, BadArgs{{"--steps"}, "--steps"},
+                    BadArgs{{"--steps", "99999999999999999999"}, "--steps"},
+                    BadArgs{{"--every", "0"}, "--every"}, BadArgs{{"--format", "xml"}, "--format"},
+                    BadArgs{{"--start-rpm", "15"}, "--start-rpm"},
+                    BadArgs{{"--start-rpm", "-10"}, "--start-rpm"},
+                    BadArgs{{"--pedal", "nan"}, "--pedal"}, BadArgs{{"--pedal", "inf"}, "--pedal"},
+                    BadArgs{{"--load", "-5"}, "--load"}, BadArgs{{"--load", ""}, "--load"},
+                    BadArgs{{"--drag-coef", "0.6x"}, "--drag-coef"},
+                    BadArgs{{"--rolling-resistance", "4.5"}, "--rolling-resistance"},
+                    BadArgs{{"--engine", "x"}, "--engine"}, BadArgs{{"--boost=1"}, "--boost=1"},
+                    BadArgs{{"--rpm", "2000", "--steps", "5"}, "--rpm"},
+                    BadArgs{{"--steps", "5", "--gear", "3"}, "--gear"}));
+
+struct BadRow {
+    std::vector<std::string_view> Args;
+    std::string_view Message;
+};
+
+class VelmoraSimBadRow : public testing::TestWithParam<BadRow>
+{
+};
+
+TEST_P(VelmoraSimBadRow, ShowsTheErrorMessageWithAFullStop)
+{
+    const TRun r = Sim(GetParam().Args);
+    EXPECT_EQ(r.Status, 2);
+    EXPECT_TRUE(r.Out.empty());
+    EXPECT_EQ(r.Err, std::string(GetParam().Message) + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, VelmoraSimBadRow,
+    testing::Values(BadRow{{"--engine", "3"}, "non enumerated engine type."},
+                    BadRow{{"--final-drive", "-1"}, "non enumerated final drive ratio."},
+                    BadRow{{"--tyre", "17"}, "non enumerated tyre size."},
+                    BadRow{{"--steps", "10", "--body", "4"}, "non enumerated kerb weight encountered."}));
+
+// The real binary: exit status and the split between the two streams.
+class VelmoraSimBinary : public testing::Test
+{
+protected:
+    TRun Exec(const std::string &args)
+    {
+        const std::string dir = testing::TempDir();
+        const std::string out = dir + "sim_out.txt", err = dir + "sim_err.txt";
+        const std::string cmd =
+            std::string("'") + VELMORA_SIM_BINARY + "' " + args + " >'" + out + "' 2>'" + err + "'";
+        const int raw = std::system(cmd.c_str());
+        TRun r;
+        r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.Out = Slurp(out);
+        r.Err = Slurp(err);
+        return r;
+    }
+
+private:
+    static std::string Slurp(const std::string &path)
+    {
+        std::ifstream in(path);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+};
+
+TEST_F(VelmoraSimBinary, DrivesToTheTopSpeed)
+{
+    const TRun r = Exec("--pedal 100 --boost --steps 2000");
+    EXPECT_EQ(r.Status, 0);
+    EXPECT_TRUE(r.Err.empty());
+    EXPECT_NE(r.Out.find("\n2000,3010,70.7627"), std::string::npos) << r.Out;
+}
+
+TEST_F(VelmoraSimBinary, BadInputExitsWith2AndPrintsNothingToStandardOutput)
+{
+    TRun r = Exec("--gear 3");
+    EXPECT_EQ(r.Status, 2);
+    EXPECT_TRUE(r.Out.empty());
+    EXPECT_NE(r.Err.find("--gear"), std::string::npos);
+
+    r = Exec("--engine 9 --steps 5");
+    EXPECT_EQ(r.Status, 2);
+    EXPECT_TRUE(r.Out.empty());
+    EXPECT_EQ(r.Err, "non enumerated engine type.\n");
+
+    r = Exec("--help");
+    EXPECT_EQ(r.Status, 0);
+    EXPECT_NE(r.Out.find("Usage"), std::string::npos);
+}
