@@ -178,7 +178,12 @@ const std::map<std::string_view, Setter> &ValueOptions()
 
 std::string Quoted(std::string_view s)
 {
-    return "\"" + std::string(s) + "\"";
+    std::string q;
+    q.reserve(s.size() + 2);
+    q += '"';
+    q.append(s);
+    q += '"';
+    return q;
 }
 
 } // namespace
