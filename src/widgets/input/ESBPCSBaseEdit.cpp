@@ -636,8 +636,9 @@ void TESBCustomEdit::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
     const Qt::FocusReason reason = event->reason();
-    // Window switches and popups do not make the user enter the edit again.
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+    // Coming back from a popup or another window is no new entry; the first
+    // focus of a window being shown is.
+    if (reason == Qt::PopupFocusReason || d->focused)
         return;
     DoEnter();
     if (d->autoSelect && reason != Qt::MouseFocusReason)

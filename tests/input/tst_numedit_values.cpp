@@ -1,0 +1,316 @@
+// Values, redisplay, notifications, loading, the exit sequence with bounds
+// checks, and colours of the numeric edits.
+
+#include "tst_numedit_support.h"
+
+#include <QSignalSpy>
+
+using ValueTest = EditTest;
+
+TEST_F(ValueTest, NewEditsShowZero)
+{
+    EXPECT_EQ(TESBPosEdit().text(), "0");
+    EXPECT_EQ(TESBPosFloatEdit().text(), "0.0000");
+    EXPECT_EQ(TESBFloatEdit().width(), 81);
+    EXPECT_EQ(TESBFloatEdit().Version(), "2.3.1");
+}
+
+TEST_F(ValueTest, ReadsFollowTheTextRoundedToTheShownPlaces)
+{
+    TESBPosFloatEdit e;
+    e.setAsFloat(0.81299L);
+    EXPECT_EQ(e.text(), "0.8130");
+    EXPECT_EQ(e.AsFloat(), 0.813L);
+
+    const std::pair<const char *, long double> texts[] = {
+        {"", 0}, {"12.", 12}, {"1e", 1}, {".", 0}, {"1,234.5", 1234.5L}, {"abc", 0}};
+    for (const auto &[t, v] : texts) {
+        e.QLineEdit::setText(QString::fromLatin1(t));
+        EXPECT_EQ(e.AsFloat(), v) << t;
+    }
+
+    // FullAccuracy keeps a value written from code until the text changes.
+    e.setFullAccuracy(true);
+    e.setAsFloat(0.81299L);
+    EXPECT_EQ(e.AsFloat(), 0.81299L);
+    e.QLineEdit::setText("0.5");
+    EXPECT_EQ(e.AsFloat(), 0.5L);
+}
+
+TEST_F(ValueTest, WritesNotifyOncePerRealChange)
+{
+    TESBPosFloatEdit e;
+    QSignalSpy changes(&e, &TESBCustomEdit::OnChange);
+    e.setAsFloat(1.5L);
+    e.setAsFloat(1.5L);
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(changes.at(0).at(0).value<QObject *>(), &e);
+
+    // The handler reads a value that matches the text.
+    long double seen = -1;
+    QObject::connect(&e, &TESBCustomEdit::OnChange, [&] { seen = e.AsFloat(); });
+    QTest::keyClick(&e, '7');
+    EXPECT_EQ(e.text(), "1.50007");
+    EXPECT_EQ(seen, 1.50007L);
+
+    // A text written from code is normalised at once.
+    TESBPosEdit i;
+    i.setShowThousandSeparators(true);
+    i.setAsString("1234");
+    EXPECT_EQ(i.text(), "1,234");
+    EXPECT_EQ(i.AsInteger(), 1234);
+}
+
+TEST_F(ValueTest, LoadingInLayoutOrderRaisesNoChange)
+{
+    struct Row {
+        long double value;
+        quint8 places;
+        bool autoGroup;
+        const char *shown;
+    };
+    for (const Row &r : {Row{22.5L, 1, false, "22.5"}, Row{0.65L, 3, false, "0.650"},
+                         Row{2081, 0, true, "2,081"}, Row{0.813L, 4, false, "0.8130"}}) {
+        TESBPosFloatEdit e;
+        QSignalSpy changes(&e, &TESBCustomEdit::OnChange);
+        e.beginLoading();
+        e.setAsFloat(r.value);
+        if (r.places != 4)
+            e.setDecimalPlaces(r.places);
+        if (r.autoGroup)
+            e.setThousandSeparators(TESBSeparatorStyle::essAuto);
+        e.setScale(1);
+        e.Loaded();
+        EXPECT_EQ(e.text(), r.shown);
+        EXPECT_EQ(changes.count(), 0);
+        EXPECT_EQ(e.AsFloat(), r.value);
+    }
+
+    QLocale::setDefault(commaLocale());
+    TESBPosFloatEdit e;
+    e.setAsFloat(2081);
+    e.setDecimalPlaces(0);
+    e.setThousandSeparators(TESBSeparatorStyle::essAuto);
+    EXPECT_EQ(e.text(), "2.081");
+
+    TESBPosEdit i;
+    i.beginLoading();
+    i.setAsLongWord(45);
+    i.Loaded();
+    EXPECT_EQ(i.text(), "45");
+    EXPECT_EQ(i.AsInteger(), 45);
+}
+
+TEST_F(ValueTest, IntegerWidths)
+{
+    TESBPosEdit e;
+    e.setAsInt64(0x1'0000'0005LL);
+    EXPECT_EQ(e.AsInt64(), 0x1'0000'0005LL);
+    EXPECT_EQ(e.AsInteger(), 5);
+    e.setAsLongWord(0xFFFFFFFFu);
+    EXPECT_EQ(e.text(), "4294967295");
+    EXPECT_EQ(e.AsInteger(), -1);
+    e.setAsInteger(-1);
+    EXPECT_EQ(e.AsInt64(), -1);
+    EXPECT_EQ(e.AsLongWord(), 0xFFFFFFFFu);
+    e.QLineEdit::setText("99999999999999999999");
+    EXPECT_EQ(e.AsInt64(), 0);
+}
+
+TEST_F(ValueTest, DisplayOptions)
+{
+    TESBPosFloatEdit f;
+    f.setDecimalPlaces(2);
+    f.setAsFloat(0);
+    f.setBlankWhenZero(true);
+    EXPECT_EQ(f.text(), "");
+    f.setAsFloat(1234.5L);
+    f.setShowThousandSeparators(true);
+    f.setShowPosSign(true);
+    EXPECT_EQ(f.text(), "+1,234.50");
+    f.setTrimTrailingZeroes(true);
+    EXPECT_EQ(f.text(), "+1,234.5");
+
+    f.setScale(100);
+    EXPECT_EQ(f.text(), "+12.35");
+    EXPECT_NEAR(double(f.AsScaledFloat()), 12.35, 1e-15);
+    f.setAsScaledFloat(2);
+    EXPECT_EQ(f.AsFloat(), 200.0L);
+    f.setScale(-1e-400L);
+    EXPECT_EQ(f.Scale(), 1.0L);
+
+    TESBPosEdit i;
+    i.setMaxLength(5);
+    i.setZeroPad(true);
+    i.setAsInteger(42);
+    EXPECT_EQ(i.text(), "00042");
+    i.setAsInteger(-42);
+    EXPECT_EQ(i.text(), "-0042");
+    EXPECT_EQ(i.AsInteger(), -42);
+
+    // Custom separators apply to every conversion.
+    TESBPosFloatEdit c;
+    c.setCustomDecimal(QLatin1Char('/'));
+    c.setCustomThousands(QLatin1Char('_'));
+    c.setCustomSeparators(true);
+    c.setShowThousandSeparators(true);
+    c.setAsFloat(1234.5L);
+    EXPECT_EQ(c.text(), "1_234/5000");
+    EXPECT_TRUE(c.ValidChars().contains(QLatin1Char('/')));
+    EXPECT_FALSE(c.ValidChars().contains(QLatin1Char('.')));
+    c.clear();
+    QTest::keyClicks(&c, "7/25");
+    EXPECT_EQ(c.AsFloat(), 7.25L);
+}
+
+TEST_F(ValueTest, ExitNormalisesTheTextAndChecksBounds)
+{
+    QWidget *w = activeWindow();
+    auto *e = new TESBPosFloatEdit(w);
+    auto *other = new TESBPosEdit(w);
+    e->setDecimalPlaces(3);
+    ASSERT_TRUE(activate());
+    e->setFocus();
+    e->clear();
+    QTest::keyClicks(e, "0.65");
+    QSignalSpy changes(e, &TESBCustomEdit::OnChange);
+    QSignalSpy exits(e, &TESBCustomEdit::OnExit);
+    other->setFocus();
+    EXPECT_EQ(e->text(), "0.650");
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(exits.count(), 1);
+
+    // Out of bounds: the message ends with the bound at the edit's places and
+    // focus comes back.
+    e->setDecimalPlaces(2);
+    e->setBoundLower(1);
+    e->setBoundUpper(5);
+    e->setBoundsEnabled(true);
+    {
+        MessageCatcher box;
+        e->setFocus();
+        other->setFocus();
+        EXPECT_EQ(box.seen, 1);
+        EXPECT_EQ(box.text, "Your entered Value is below the acceptable limit of 1.00");
+    }
+    EXPECT_TRUE(waitFor([&] { return w->focusWidget() == e; }));
+    EXPECT_EQ(e->LastBoundsError(), 1);
+
+    // With a handler no message appears; the handler gets the kind.
+    ASSERT_TRUE(activate());
+    QSignalSpy errors(e, &TESBBaseEdit::OnBoundsError);
+    e->QLineEdit::setText("6");
+    {
+        MessageCatcher box;
+        other->setFocus();
+        QTest::qWait(20);
+        EXPECT_EQ(box.seen, 0);
+    }
+    ASSERT_EQ(errors.count(), 1);
+    EXPECT_EQ(errors.at(0).at(1).toString(), "6.00");
+    EXPECT_EQ(errors.at(0).at(2).value<TESBBaseEdit::TESBBoundsValidationType>(),
+              TESBBaseEdit::bvtAboveUpper);
+
+    // OnExitStart may change the text and skip the check.
+    e->OnExitStart = [](QObject *, QString &text, bool &further) {
+        text = "9";
+        further = false;
+    };
+    e->setFocus();
+    other->setFocus();
+    EXPECT_EQ(e->text(), "9.00");
+    EXPECT_EQ(errors.count(), 1);
+}
+
+TEST_F(ValueTest, IntegerBoundsAndZeroBounds)
+{
+    QWidget *w = activeWindow();
+    auto *e = new TESBPosEdit(w);
+    auto *other = new TESBPosEdit(w);
+    e->setBoundsEnabled(true);
+    e->setBoundUpper(10);
+    e->setAsInteger(11);
+    ASSERT_TRUE(activate());
+    {
+        MessageCatcher box;
+        e->setFocus();
+        other->setFocus();
+        EXPECT_EQ(box.text, "Your entered Value is above the acceptable limit of 10");
+    }
+    // Both bounds at 0: every positive value is above.
+    e->setBoundsEnabled(false);
+    auto *f = new TESBPosFloatEdit(w);
+    f->setBoundsEnabled(true);
+    f->setAsFloat(0.5L);
+    f->show();
+    ASSERT_TRUE(activate());
+    {
+        MessageCatcher box;
+        f->setFocus();
+        other->setFocus();
+        EXPECT_EQ(box.text, "Your entered Value is above the acceptable limit of 0.0000");
+    }
+}
+
+TEST_F(ValueTest, BackgroundFollowsTheState)
+{
+    QWidget *w = activeWindow();
+    auto *e = new TESBPosFloatEdit(w);
+    auto *other = new TESBPosFloatEdit(w);
+    e->setColorRW(clWhite);
+    e->setColorFocus(clYellow);
+    e->setColorRO(clSilver);
+    e->setColorDisabled(clGray);
+    EXPECT_FALSE(e->Color_Defaults());
+    auto base = [&] { return e->palette().color(QPalette::Base); };
+    EXPECT_EQ(base(), QColor(Qt::white));
+    ASSERT_TRUE(activate());
+    e->setFocus();
+    EXPECT_EQ(base(), QColor(255, 255, 0));
+    other->setFocus();
+    EXPECT_EQ(base(), QColor(Qt::white));
+    e->setReadOnly(true);
+    EXPECT_EQ(base(), QColor(0xC0, 0xC0, 0xC0));
+    e->setReadOnly(false);
+    e->setEnabled(false);
+    EXPECT_EQ(base(), QColor(0x80, 0x80, 0x80));
+
+    // Unset colours fall back: disabled to ColorRW, ColorRW to the parent.
+    e->setColorDisabled(clNone);
+    EXPECT_EQ(base(), QColor(Qt::white));
+    e->setEnabled(true);
+    e->setColorRW(clNone);
+    EXPECT_EQ(base(), w->palette().color(QPalette::Window));
+
+    e->setColor_Defaults(true);
+    EXPECT_EQ(e->ColorRO(), TColor(0x00CCBDB5));
+    EXPECT_EQ(base(), ColorToQColor(clWindow));
+}
+
+TEST_F(ValueTest, FlatBorderPixels)
+{
+    TESBPosFloatEdit e;
+    e.resize(40, 21);
+    e.setColorRW(clWhite);
+    e.setColorBorderUnfocus(clRed);
+    e.setFlat(true);
+    QImage img = e.grab().toImage();
+    EXPECT_EQ(img.pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(img.pixelColor(1, 10), QColor(Qt::red));
+    EXPECT_EQ(img.pixelColor(2, 10), QColor(Qt::white));
+    e.setFlatBorder(7);
+    EXPECT_EQ(e.FlatBorder(), 2);
+    e.setFlatBorder(0);
+    img = e.grab().toImage();
+    EXPECT_EQ(img.pixelColor(1, 10), QColor(Qt::white));
+
+    // LineEdit: only an underline in the focus-border colour.
+    e.setColorBorderFocus(clNavy);
+    e.setLineEdit(true);
+    EXPECT_TRUE(e.Flat());
+    img = e.grab().toImage();
+    EXPECT_EQ(img.pixelColor(20, 20), QColor(0, 0, 0x80));
+    EXPECT_EQ(img.pixelColor(0, 0), QColor(Qt::white));
+    e.setFlat(false);
+    EXPECT_FALSE(e.LineEdit());
+}
