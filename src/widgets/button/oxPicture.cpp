@@ -64,6 +64,18 @@ void ToxPicture::assign(const ToxPicture &other)
     changed();
 }
 
+void ToxPicture::swapWith(ToxPicture &other)
+{
+    if (&other == this)
+        return;
+    std::swap(m_kind, other.m_kind);
+    std::swap(m_image, other.m_image);
+    std::swap(m_transparent, other.m_transparent);
+    std::swap(m_animation, other.m_animation);
+    changed();
+    other.changed();
+}
+
 void ToxPicture::changed()
 {
     if (OnChange)

@@ -3,9 +3,11 @@
 #include "Color.h"
 
 #include <QImage>
+#include <QObject>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 // A picture that can play: frames, the current frame, advancing, looping.
 class IoxAnimatedGraphic
@@ -49,6 +51,8 @@ public:
     void clear();
     // Copies graphic, kind and transparent colour from other.
     void assign(const ToxPicture &other);
+    // Exchanges the graphics of two holders (each tells its owner).
+    void swapWith(ToxPicture &other);
     // Tell the owner the graphic changed in place (e.g. a new frame).
     void changed();
 
@@ -66,11 +70,12 @@ private:
     std::shared_ptr<IoxAnimatedGraphic> m_animation;
 };
 
-// A list of equally sized images (the button's Images property).
-class ToxImageList
+// A list of equally sized images (the button's Images property). A button
+// that uses a list forgets it when the list is destroyed.
+class ToxImageList : public QObject
 {
 public:
-    virtual ~ToxImageList() = default;
+    using QObject::QObject;
     int Count() const { return int(m_images.size()); }
     void Add(const QImage &img) { m_images.push_back(img); }
     QImage Image(int i) const
