@@ -57,6 +57,8 @@ class TMeter : public TGraphicControl
     Q_PROPERTY(TMeterLayout MeterLayout READ MeterLayout WRITE setMeterLayout)
     Q_PROPERTY(bool MeterShortTicks READ MeterShortTicks WRITE setMeterShortTicks)
     Q_PROPERTY(bool MeterScaleLine READ MeterScaleLine WRITE setMeterScaleLine)
+    Q_PROPERTY(TNeedleLayout *NeedleLayout READ NeedleLayout CONSTANT)
+    Q_PROPERTY(TNeedleLayout *NeedleLayoutSec READ NeedleLayoutSec CONSTANT)
     Q_PROPERTY(int RimBottom READ RimBottom WRITE setRimBottom)
     Q_PROPERTY(int RimTop READ RimTop WRITE setRimTop)
     Q_PROPERTY(int RimSide READ RimSide WRITE setRimSide)
@@ -143,6 +145,11 @@ public:
     void setLimWatchLowOn(bool v);
     void setLimWatchActColor(TColor v);
     void setLimWatchPsvColor(TColor v);
+    // The range and value setters only store while loading. Otherwise the
+    // thresholds and Value are kept inside [MeterMinValue, MeterMaxValue]; a
+    // bound moved past the other one pushes it to one unit beyond. A change
+    // of Value, ValueSec or a threshold re-evaluates the limit lamps and fires
+    // the matching range event (every time, not only on entering a range).
     void setThresholdLow(double v);
     void setThresholdHigh(double v);
     void setMeterMinValue(double v);
