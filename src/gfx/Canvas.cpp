@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace {
 
@@ -25,24 +24,6 @@ void normalize(int &a, int &b)
 {
     if (b < a)
         std::swap(a, b);
-}
-
-// Angle of (dx, dy) counterclockwise on screen, in [0, 2 pi).
-double screenAngle(double dx, double dy)
-{
-    double a = std::atan2(-dy, dx);
-    if (a < 0)
-        a += 2 * std::numbers::pi;
-    return a;
-}
-
-double wrapAngle(double a)
-{
-    const double full = 2 * std::numbers::pi;
-    a = std::fmod(a, full);
-    if (a < 0)
-        a += full;
-    return a;
 }
 
 void preparePainter(QPainter &p)
@@ -296,7 +277,76 @@ void TCanvas::DrawFocusRect(int x1, int y1, int x2, int y2)
 
 // ---- ellipses, arcs, pies -------------------------------------------------
 
-// mode 0: ellipse, 1: arc, 2: pie.
+namespace {
+
+// Inside pixels of row y of the ellipse centred at (cx, cy) with half-axes
+// ra, rb (pixel centres on or inside the curve): [*lo, *hi], empty when lo > hi.
+void ellipseRow(double cx, double cy, double ra, double rb, int y, int *lo, int *hi)
+{
+    *lo = 1;
+    *hi = 0;
+    if (ra <= 0 || rb <= 0)
+        return;
+    const double v = (y - cy) / rb;
+    const double q = 1.0 - v * v;
+    if (q < -1e-9)
+        return;
+    const double half = ra * std::sqrt(std::max(q, 0.0));
+    *lo = int(std::ceil(cx - half - 1e-9));
+    *hi = int(std::floor(cx + half + 1e-9));
+}
+
+// Which pixels lie on the counterclockwise sweep from the radial through S to
+// the radial through E (vectors with y up). Exact for the half-integer
+// coordinates the canvas works with.
+class Sector
+{
+public:
+    Sector(double su, double sv, double eu, double ev)
+    {
+        if (su == 0 && sv == 0)
+            su = 1;
+        if (eu == 0 && ev == 0)
+            eu = 1;
+        m_su = su;
+        m_sv = sv;
+        m_eu = eu;
+        m_ev = ev;
+        const double c = cross(su, sv, eu, ev), dot = su * eu + sv * ev;
+        if (c == 0 && dot > 0)
+            m_kind = Full;
+        else if (c > 0)
+            m_kind = Narrow;
+        else if (c < 0)
+            m_kind = Wide;
+        else
+            m_kind = Half;
+    }
+
+    bool contains(double u, double v) const
+    {
+        if (u == 0 && v == 0)
+            return true;
+        switch (m_kind) {
+        case Full: return true;
+        case Half: return cross(m_su, m_sv, u, v) >= 0;
+        case Narrow: return cross(m_su, m_sv, u, v) >= 0 && cross(u, v, m_eu, m_ev) >= 0;
+        case Wide: return !(cross(m_eu, m_ev, u, v) > 0 && cross(u, v, m_su, m_sv) > 0);
+        }
+        return true;
+    }
+
+private:
+    static double cross(double au, double av, double bu, double bv) { return au * bv - av * bu; }
+    enum Kind { Full, Half, Narrow, Wide } m_kind;
+    double m_su, m_sv, m_eu, m_ev;
+};
+
+} // namespace
+
+// mode 0: ellipse, 1: arc, 2: pie. The curve is the set of pixel centres
+// inside the ellipse that fills the box; the outline is the part of it
+// within the pen width of the edge (4-connected), the rest is the inside.
 void TCanvas::ellipticShape(int x1, int y1, int x2, int y2, int mode, int sx, int sy, int ex, int ey)
 {
     normalize(x1, x2);
@@ -304,55 +354,67 @@ void TCanvas::ellipticShape(int x1, int y1, int x2, int y2, int mode, int sx, in
     if (x1 == x2 || y1 == y2)
         return;
     const double cx = (x1 + x2 - 1) / 2.0, cy = (y1 + y2 - 1) / 2.0;
-    const int w = std::max(Pen.Width, 1);
-    auto insideBox = [](double px, double py, double ccx, double ccy, double ra, double rb) {
-        if (ra <= 0 || rb <= 0)
-            return false;
-        const double u = (px - ccx) / ra, v = (py - ccy) / rb;
-        return u * u + v * v <= 1.0 + 1e-9;
-    };
     const double ra = (x2 - x1) / 2.0, rb = (y2 - y1) / 2.0;
-    auto inside = [&](int x, int y) { return insideBox(x, y, cx, cy, ra, rb); };
-    // Pixels within the pen width of the edge form the outline.
-    auto core = [&](int x, int y) { return insideBox(x, y, cx, cy, ra - (w - 1), rb - (w - 1)); };
-    auto isOutline = [&](int x, int y) {
-        return inside(x, y) && !(core(x, y) && core(x - 1, y) && core(x + 1, y) && core(x, y - 1) && core(x, y + 1));
-    };
-
-    const double a0 = screenAngle(sx - cx, sy - cy);
-    double sweep = wrapAngle(screenAngle(ex - cx, ey - cy) - a0);
-    if (sweep == 0)
-        sweep = 2 * std::numbers::pi;
-    auto inSector = [&](int x, int y) {
-        if (mode == 0)
-            return true;
-        if (x == cx && y == cy)
-            return true;
-        return wrapAngle(screenAngle(x - cx, y - cy) - a0) <= sweep + 1e-9;
-    };
-
-    QRgb pen;
+    const int w = std::max(Pen.Width, 1);
+    QRgb pen = 0;
     const bool drawPen = penPaints(&pen);
     const bool fill = mode != 1;
-    for (int y = std::max(y1, 0); y < std::min(y2, m_image->height()); ++y) {
-        for (int x = std::max(x1, 0); x < std::min(x2, m_image->width()); ++x) {
-            if (!inside(x, y) || !inSector(x, y))
-                continue;
-            if (isOutline(x, y)) {
-                if (drawPen)
+    const Sector sector(sx - cx, cy - sy, ex - cx, cy - ey);
+    auto inSector = [&](int x, int y) { return mode == 0 || sector.contains(x - cx, cy - y); };
+
+    auto coreRow = [&](int y, int *lo, int *hi) { ellipseRow(cx, cy, ra - (w - 1), rb - (w - 1), y, lo, hi); };
+    const int yTop = std::max(y1, 0), yEnd = std::min(y2, m_image->height());
+    for (int y = yTop; y < yEnd; ++y) {
+        int lo, hi;
+        ellipseRow(cx, cy, ra, rb, y, &lo, &hi);
+        lo = std::max(lo, x1);
+        hi = std::min(hi, x2 - 1);
+        if (lo > hi)
+            continue;
+        // Deep pixels: they and their four neighbours lie in the core.
+        int cl, ch, ul, uh, dl, dh;
+        coreRow(y, &cl, &ch);
+        coreRow(y - 1, &ul, &uh);
+        coreRow(y + 1, &dl, &dh);
+        const int deepLo = std::max({cl + 1, ul, dl, lo});
+        const int deepHi = std::min({ch - 1, uh, dh, hi});
+
+        auto put = [&](int a, int b, bool outline) { // pixels a..b of this row
+            if (a > b)
+                return;
+            if (mode == 0) {
+                if (outline && drawPen)
+                    hspan(a, b + 1, y, pen);
+                else if (fill)
+                    fillSpanBrush(a, b + 1, y);
+                return;
+            }
+            for (int x = std::max(a, 0); x <= std::min(b, m_image->width() - 1); ++x) {
+                if (!inSector(x, y))
+                    continue;
+                if (outline && drawPen)
                     plot(x, y, pen);
                 else if (fill)
                     fillSpanBrush(x, x + 1, y);
-            } else if (fill) {
-                fillSpanBrush(x, x + 1, y);
             }
+        };
+        if (deepLo > deepHi) {
+            put(lo, hi, true);
+        } else {
+            put(lo, deepLo - 1, true);
+            if (fill)
+                put(deepLo, deepHi, false);
+            put(deepHi + 1, hi, true);
         }
     }
     if (mode == 2 && drawPen) {
         // The two radii, from the centre to where the radials meet the edge.
         auto edgePoint = [&](double px, double py) {
-            const double t = screenAngle(px - cx, py - cy);
-            const double c = std::cos(t), s = std::sin(t);
+            double u = px - cx, v = cy - py;
+            if (u == 0 && v == 0)
+                u = 1;
+            const double len = std::hypot(u, v);
+            const double c = u / len, s = v / len;
             const double ea = std::max(ra - 0.5, 0.0), eb = std::max(rb - 0.5, 0.0);
             const double den = std::sqrt((c * eb) * (c * eb) + (s * ea) * (s * ea));
             const double r = den > 0 ? ea * eb / den : 0;

@@ -274,3 +274,38 @@ TEST(CanvasClipping, DrawingBeyondTheImageIsSafe)
     s.c.FillRect(2, 2, 100, 100);
     EXPECT_EQ(s.c.Pixel(3, 3), clRed);
 }
+
+TEST(CanvasEllipse, ExactOutlineOfASmallEllipseAndPie)
+{
+    Sheet e(12, 10);
+    e.c.Ellipse(0, 0, 12, 10);
+    EXPECT_EQ(art(e.bmp), "...######...\n"
+                          "..#rrrrrr#..\n"
+                          ".#rrrrrrrr#.\n"
+                          "#rrrrrrrrrr#\n"
+                          "#rrrrrrrrrr#\n"
+                          "#rrrrrrrrrr#\n"
+                          "#rrrrrrrrrr#\n"
+                          ".#rrrrrrrr#.\n"
+                          "..#rrrrrr#..\n"
+                          "...######...\n");
+    Sheet p(12, 6);
+    p.c.Pie(0, 0, 11, 11, 11, 5, 5, 0); // the upper-right quarter
+    EXPECT_EQ(art(p.bmp), ".....###....\n"
+                          ".....#rr#...\n"
+                          ".....#rrr#..\n"
+                          ".....#rrrr#.\n"
+                          ".....#rrrr#.\n"
+                          ".....######.\n");
+}
+
+TEST(CanvasEllipse, PieWiderThanAHalfTurn)
+{
+    Sheet s(11, 11);
+    s.c.Pie(0, 0, 11, 11, 5, 0, 10, 5); // top, counterclockwise round to the right: three quarters
+    EXPECT_EQ(s.c.Pixel(2, 3), clRed);
+    EXPECT_EQ(s.c.Pixel(3, 8), clRed);
+    EXPECT_EQ(s.c.Pixel(8, 8), clRed);
+    EXPECT_EQ(s.c.Pixel(8, 2), clWhite);
+    EXPECT_EQ(s.c.Pixel(5, 5), clBlack); // centre, on both radii
+}
