@@ -1,0 +1,78 @@
+// Writes renders of the "Boost" button in each state and of every bevel
+// style, up and down, into the test build folder for a look by eye.
+
+#include "ButtonTestSupport.h"
+
+#include <QDir>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString outPath(const QString &name)
+{
+    return QDir(QStringLiteral(VELMORA_TEST_OUTPUT_DIR)).filePath(name);
+}
+
+void save(const QImage &img, const QString &name)
+{
+    ASSERT_FALSE(img.isNull());
+    EXPECT_TRUE(img.save(outPath(name))) << name.toStdString();
+}
+
+} // namespace
+
+TEST(Gallery, BoostStates)
+{
+    BoostFixture f;
+    save(f.btn->render(), QStringLiteral("boost_up.png"));
+    f.btn->MouseEnter();
+    save(f.btn->render(), QStringLiteral("boost_hot.png"));
+    f.btn->MouseDown(Qt::LeftButton, {}, 30, 30);
+    save(f.btn->render(), QStringLiteral("boost_pressed.png"));
+    f.btn->MouseUp(Qt::LeftButton, {}, 30, 30);
+    ASSERT_TRUE(f.btn->Value());
+    save(f.btn->render(), QStringLiteral("boost_latched_hot.png"));
+    f.btn->MouseLeave();
+    save(f.btn->render(), QStringLiteral("boost_latched.png"));
+    f.btn->setValue(false);
+    f.btn->setEnabled(false);
+    save(f.btn->render(), QStringLiteral("boost_disabled.png"));
+}
+
+TEST(Gallery, BevelStyles)
+{
+    const std::pair<ToxBtnStyle, const char *> styles[] = {
+        {ToxBtnStyle::bsWin31, "win31"},   {ToxBtnStyle::bsWin95, "win95"},
+        {ToxBtnStyle::bsInset, "inset"},   {ToxBtnStyle::bsTarsel, "tarsel"},
+        {ToxBtnStyle::bsSpeed, "speed"},   {ToxBtnStyle::bsWin97, "win97"},
+        {ToxBtnStyle::bsBorderless, "borderless"}, {ToxBtnStyle::bsShaped, "shaped"},
+        {ToxBtnStyle::bsWinXP, "winxp"},   {ToxBtnStyle::bsWinXPToolBtn, "winxptoolbtn"},
+    };
+    // One sheet: a row per style with up, hot, pressed and latched, at twice the size.
+    const int W = 73, H = 65, cols = 4;
+    QImage sheet(cols * (W + 4) * 2, int(std::size(styles)) * (H + 4) * 2, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter p(&sheet);
+    int row = 0;
+    for (const auto &[style, name] : styles) {
+        BoostFixture f;
+        f.btn->setStyle(style);
+        QImage faces[cols];
+        faces[0] = f.btn->render();
+        f.btn->MouseEnter();
+        faces[1] = f.btn->render();
+        f.btn->MouseDown(Qt::LeftButton, {}, 30, 30);
+        faces[2] = f.btn->render();
+        f.btn->MouseUp(Qt::LeftButton, {}, 30, 30);
+        f.btn->MouseLeave();
+        faces[3] = f.btn->render();
+        save(faces[0], QStringLiteral("bevel_%1_up.png").arg(QLatin1String(name)));
+        save(faces[3], QStringLiteral("bevel_%1_down.png").arg(QLatin1String(name)));
+        for (int c = 0; c < cols; ++c)
+            p.drawImage(QRect(c * (W + 4) * 2, row * (H + 4) * 2, W * 2, H * 2), faces[c]);
+        ++row;
+    }
+    p.end();
+    save(sheet, QStringLiteral("bevel_styles_sheet.png"));
+}
