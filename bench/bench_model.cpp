@@ -6,11 +6,12 @@
 
 #include <benchmark/benchmark.h>
 
-namespace {
+namespace
+{
 
 class TNoDisplay : public IDriveModelOwner
 {
-public:
+  public:
     void ShowSpeed() override {}
     void ShowPower() override {}
     void ShowTorque() override {}

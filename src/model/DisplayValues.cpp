@@ -6,7 +6,8 @@
 
 using ModelMath::MilesPerKm;
 
-namespace {
+namespace
+{
 
 std::optional<double> Finite(double v)
 {
@@ -32,7 +33,8 @@ std::optional<double> InFifth(const TDriveModel &m, double v)
 
 } // namespace
 
-namespace Shown {
+namespace Shown
+{
 
 std::optional<double> SpeedMph(const TDriveModel &m)
 {

@@ -10,7 +10,8 @@
 // the rev limit), the bearing values in fourth gear, and anything the inputs
 // leave undefined (NaN or infinity, a life beyond the 64-bit range). Nothing
 // returned here is ever NaN or infinite.
-namespace Shown {
+namespace Shown
+{
 
 std::optional<double> SpeedMph(const TDriveModel &m);
 std::optional<double> SpeedKmh(const TDriveModel &m); // RoadSpeed / 0.621

@@ -3,7 +3,8 @@
 
 #include <cstddef>
 
-namespace {
+namespace
+{
 
 // The row for a list index, or EIBError with `message` before anything changes.
 template <typename Table>
@@ -24,7 +25,8 @@ void TDriveModel::SelectEngine(int index)
 
 void TDriveModel::SelectFinalDrive(int index)
 {
-    FinalDriveRatio = Row(VehicleTables::FinalDriveRatios(), index, "non enumerated final drive ratio");
+    FinalDriveRatio =
+        Row(VehicleTables::FinalDriveRatios(), index, "non enumerated final drive ratio");
     RecalcFlag = true;
 }
 

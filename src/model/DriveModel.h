@@ -22,7 +22,7 @@ inline constexpr double DefaultLoadRating = 2081; // lbf
 // Shown:: (DisplayValues.h), which reports such values as absent.
 class TDriveModel
 {
-public:
+  public:
     explicit TDriveModel(IDriveModelOwner *owner = nullptr) : m_owner(owner) {}
 
     IDriveModelOwner *Owner() const { return m_owner; }
@@ -92,6 +92,6 @@ public:
     static constexpr double BoostEndRpm = 1000;
     static constexpr double DeadBand = 1; // mph either side of the target
 
-private:
+  private:
     IDriveModelOwner *m_owner = nullptr;
 };

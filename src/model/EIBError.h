@@ -7,7 +7,7 @@
 // The program's own error: a message and nothing else.
 class EIBError : public std::runtime_error
 {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

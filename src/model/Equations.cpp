@@ -6,10 +6,15 @@
 #include <cmath>
 #include <limits>
 
+// Inputs that zero a denominator rely on IEEE division giving an infinity or
+// NaN, which the readouts then show as empty.
+static_assert(std::numeric_limits<double>::is_iec559);
+
 using ModelMath::MilesPerKm;
 using ModelMath::Pi;
 
-namespace {
+namespace
+{
 
 constexpr double KneeRpm = 600;        // the curves start here, the same for every engine
 constexpr double IdleValue = 0.0001;   // power and torque at or below the knee

@@ -5,7 +5,7 @@
 // order declared here, the current load rating and a way to end boost.
 class IDriveModelOwner
 {
-public:
+  public:
     virtual ~IDriveModelOwner() = default;
     virtual void ShowSpeed() = 0;
     virtual void ShowPower() = 0;

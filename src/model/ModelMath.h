@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <optional>
 
-namespace ModelMath {
+namespace ModelMath
+{
 
 inline constexpr double Pi = 3.1415926535897932385;
 inline constexpr double MilesPerKm = 0.621;

@@ -1,6 +1,7 @@
 #include "VehicleTables.h"
 
-namespace VehicleTables {
+namespace VehicleTables
+{
 
 const std::array<TEngineInfo, EngineCount> &Engines()
 {

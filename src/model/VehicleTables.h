@@ -19,7 +19,8 @@ struct TEngineInfo {
 
 // The four fixed tables. Row i of each table is entry i of its selection list;
 // the list texts keep their internal runs of blanks exactly.
-namespace VehicleTables {
+namespace VehicleTables
+{
 
 inline constexpr std::size_t EngineCount = 3;
 inline constexpr std::size_t FinalDriveCount = 6;

@@ -10,7 +10,7 @@
 // An owner that records every call the model makes, in order.
 class TRecordingOwner : public IDriveModelOwner
 {
-public:
+  public:
     std::vector<std::string> Calls;
     double Rating = DefaultLoadRating;
 

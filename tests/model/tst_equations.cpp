@@ -5,7 +5,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // A figure given to a number of decimals matches within half its last digit.
 void ExpectFigure(double actual, double expected, int decimals, const char *what)

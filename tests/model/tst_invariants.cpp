@@ -9,39 +9,77 @@
 #include <cmath>
 #include <random>
 
-namespace {
+namespace
+{
 
 class TRandomUser
 {
-public:
+  public:
     explicit TRandomUser(unsigned seed) : m_rng(seed) {}
 
     // One action between two ticks, as the window's handlers would do it.
     void Act(TDriveModel &m)
     {
         switch (Pick(0, 14)) {
-        case 0: m.TargetSpeed = Pick(0, 100); break;
-        case 1: m.BoostFlag = !m.BoostFlag; break;
-        case 2: Select(m, &TDriveModel::SelectEngine, 3); break;
-        case 3: Select(m, &TDriveModel::SelectFinalDrive, 6); break;
-        case 4: Select(m, &TDriveModel::SelectTyreSize, 17); break;
-        case 5: Select(m, &TDriveModel::SelectKerbWeight, 4); break;
-        case 6: m.Gear = Pick(0, 1) ? TGear::Fourth : TGear::Fifth; m.RecalcFlag = true; break;
-        case 7: m.Gradient = Pick(0, 1) ? 0 : Real(0, 0.2); m.RecalcFlag = true; break;
-        case 8: m.Load = Pick(0, 60) * 50; m.RecalcFlag = true; break;
-        case 9: m.TransmissionLoss = Pick(0, 10) ? Real(0, 0.5) : 1; m.RecalcFlag = true; break;
-        case 10: m.OverdriveRatio = Pick(0, 10) ? Real(0.5, 1) : 0; break;
-        case 11: m.RollingResistance = Pick(0, 100); m.RecalcFlag = true; break;
-        case 12: m.HelixAngle = Pick(0, 10) ? Real(0, 45) : 90; break;
-        case 13: m.PitchCircleRadius = Pick(0, 10) ? Real(0.5, 2) : 0; break;
-        default: break; // most ticks see no input at all
+        case 0:
+            m.TargetSpeed = Pick(0, 100);
+            break;
+        case 1:
+            m.BoostFlag = !m.BoostFlag;
+            break;
+        case 2:
+            Select(m, &TDriveModel::SelectEngine, 3);
+            break;
+        case 3:
+            Select(m, &TDriveModel::SelectFinalDrive, 6);
+            break;
+        case 4:
+            Select(m, &TDriveModel::SelectTyreSize, 17);
+            break;
+        case 5:
+            Select(m, &TDriveModel::SelectKerbWeight, 4);
+            break;
+        case 6:
+            m.Gear = Pick(0, 1) ? TGear::Fourth : TGear::Fifth;
+            m.RecalcFlag = true;
+            break;
+        case 7:
+            m.Gradient = Pick(0, 1) ? 0 : Real(0, 0.2);
+            m.RecalcFlag = true;
+            break;
+        case 8:
+            m.Load = Pick(0, 60) * 50;
+            m.RecalcFlag = true;
+            break;
+        case 9:
+            m.TransmissionLoss = Pick(0, 10) ? Real(0, 0.5) : 1;
+            m.RecalcFlag = true;
+            break;
+        case 10:
+            m.OverdriveRatio = Pick(0, 10) ? Real(0.5, 1) : 0;
+            break;
+        case 11:
+            m.RollingResistance = Pick(0, 100);
+            m.RecalcFlag = true;
+            break;
+        case 12:
+            m.HelixAngle = Pick(0, 10) ? Real(0, 45) : 90;
+            break;
+        case 13:
+            m.PitchCircleRadius = Pick(0, 10) ? Real(0.5, 2) : 0;
+            break;
+        default:
+            break; // most ticks see no input at all
         }
     }
 
     int Pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
-    double Real(double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(m_rng); }
+    double Real(double lo, double hi)
+    {
+        return std::uniform_real_distribution<double>(lo, hi)(m_rng);
+    }
 
-private:
+  private:
     void Select(TDriveModel &m, void (TDriveModel::*select)(int), int rows)
     {
         const int index = Pick(-1, rows); // -1 and `rows` are outside the table

@@ -5,11 +5,12 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
-const std::vector<std::string> FifthGearRefresh{"Speed", "Power",      "Torque",  "Resistance",
-                                                "ForceAvailable", "LoadRating", "Bearing",
-                                                "Rpm",   "TorqueUnused"};
+const std::vector<std::string> FifthGearRefresh{
+    "Speed",      "Power",   "Torque", "Resistance",  "ForceAvailable",
+    "LoadRating", "Bearing", "Rpm",    "TorqueUnused"};
 
 int Refreshes(const TRecordingOwner &o)
 {

@@ -111,15 +111,16 @@ TEST_P(BadSelectionTest, ThrowsItsMessageAndChangesNothing)
 
 INSTANTIATE_TEST_SUITE_P(
     VehicleTables, BadSelectionTest,
-    testing::Values(BadSelection{"non enumerated engine type", &TDriveModel::SelectEngine, -1},
-                    BadSelection{"non enumerated engine type", &TDriveModel::SelectEngine, 3},
-                    BadSelection{"non enumerated final drive ratio", &TDriveModel::SelectFinalDrive, -1},
-                    BadSelection{"non enumerated final drive ratio", &TDriveModel::SelectFinalDrive, 6},
-                    BadSelection{"non enumerated tyre size", &TDriveModel::SelectTyreSize, -1},
-                    BadSelection{"non enumerated tyre size", &TDriveModel::SelectTyreSize, 17},
-                    BadSelection{"non enumerated kerb weight encountered", &TDriveModel::SelectKerbWeight, -1},
-                    BadSelection{"non enumerated kerb weight encountered", &TDriveModel::SelectKerbWeight, 4},
-                    BadSelection{"non enumerated engine type", &TDriveModel::SelectEngine, -2147483647 - 1}));
+    testing::Values(
+        BadSelection{"non enumerated engine type", &TDriveModel::SelectEngine, -1},
+        BadSelection{"non enumerated engine type", &TDriveModel::SelectEngine, 3},
+        BadSelection{"non enumerated final drive ratio", &TDriveModel::SelectFinalDrive, -1},
+        BadSelection{"non enumerated final drive ratio", &TDriveModel::SelectFinalDrive, 6},
+        BadSelection{"non enumerated tyre size", &TDriveModel::SelectTyreSize, -1},
+        BadSelection{"non enumerated tyre size", &TDriveModel::SelectTyreSize, 17},
+        BadSelection{"non enumerated kerb weight encountered", &TDriveModel::SelectKerbWeight, -1},
+        BadSelection{"non enumerated kerb weight encountered", &TDriveModel::SelectKerbWeight, 4},
+        BadSelection{"non enumerated engine type", &TDriveModel::SelectEngine, -2147483647 - 1}));
 
 TEST(EIBError, IsAMessageOnlyStandardError)
 {

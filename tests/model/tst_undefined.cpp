@@ -10,16 +10,17 @@
 #include <functional>
 #include <limits>
 
-namespace {
+namespace
+{
 
 // Every displayed value is either absent or finite.
 void ExpectShowable(const TDriveModel &m)
 {
-    for (const auto &v : {Shown::SpeedMph(m), Shown::SpeedKmh(m), Shown::Power(m), Shown::Torque(m),
-                          Shown::Resistance(m), Shown::ForceAvailable(m), Shown::RadialLoad(m),
-                          Shown::COverP(m), Shown::LifeKm(m), Shown::LifeThousandKm(m),
-                          Shown::LifeThousandMiles(m), Shown::LastLifeThousands(m, false),
-                          Shown::LastLifeThousands(m, true)}) {
+    for (const auto &v :
+         {Shown::SpeedMph(m), Shown::SpeedKmh(m), Shown::Power(m), Shown::Torque(m),
+          Shown::Resistance(m), Shown::ForceAvailable(m), Shown::RadialLoad(m), Shown::COverP(m),
+          Shown::LifeKm(m), Shown::LifeThousandKm(m), Shown::LifeThousandMiles(m),
+          Shown::LastLifeThousands(m, false), Shown::LastLifeThousands(m, true)}) {
         if (v) {
             ASSERT_TRUE(std::isfinite(*v)) << "engine speed " << m.EngineRpm;
         }
@@ -84,11 +85,12 @@ INSTANTIATE_TEST_SUITE_P(
                        true, true, true},
         UndefinedInput{"PitchRadiusZero", [](TDriveModel &m) { m.PitchCircleRadius = 0; }, false,
                        true, true, true},
-        UndefinedInput{"HelixAngle90", [](TDriveModel &m) { m.HelixAngle = 90; }, false, true, true, true},
+        UndefinedInput{"HelixAngle90", [](TDriveModel &m) { m.HelixAngle = 90; }, false, true, true,
+                       true},
         UndefinedInput{"HelixAngle270", [](TDriveModel &m) { m.HelixAngle = 270; }, false, true,
                        true, true},
-        UndefinedInput{"PressureAngle90", [](TDriveModel &m) { m.PressureAngle = 90; }, false,
-                       true, true, true},
+        UndefinedInput{"PressureAngle90", [](TDriveModel &m) { m.PressureAngle = 90; }, false, true,
+                       true, true},
         UndefinedInput{"NoRollingResistance", [](TDriveModel &m) { m.RollingResistance = 0; },
                        false, false, false, false},
         UndefinedInput{"TinyLoadFactor", [](TDriveModel &m) { m.LoadFactor = 1e-9; }, false, false,

@@ -14,7 +14,8 @@
 #include <sys/wait.h>
 #include <vector>
 
-namespace {
+namespace
+{
 
 struct TRun {
     int Status = -1;
@@ -121,9 +122,9 @@ TEST(VelmoraSim, WithoutStepsItPrintsTheStartUpState)
     EXPECT_EQ(row["recalc"], "1");
 
     EXPECT_EQ(CsvRow(Sim({"--start-rpm", "2000"}).Out, 1)["engine_rpm"], "2000");
-    EXPECT_EQ(CsvRow(Sim({"--start-rpm", "2000", "--pedal", "100", "--steps", "1"}).Out, 1)
-                  ["engine_rpm"],
-              "2010");
+    EXPECT_EQ(
+        CsvRow(Sim({"--start-rpm", "2000", "--pedal", "100", "--steps", "1"}).Out, 1)["engine_rpm"],
+        "2010");
 }
 
 TEST(VelmoraSim, EmptyReadoutsAreEmptyFields)
@@ -155,9 +156,9 @@ TEST(VelmoraSim, RepeatedRpmProbesAndTableRows)
     EXPECT_EQ(CsvRow(r.Out, 2)["engine_rpm"], "3000");
 
     // The Z22 still pulls at 5000 rpm; the default engine has no power there.
-    EXPECT_NE(CsvRow(Sim({"--engine", "2", "--final-drive", "4", "--rpm", "5000"}).Out, 1)
-                  ["power_hp"],
-              "");
+    EXPECT_NE(
+        CsvRow(Sim({"--engine", "2", "--final-drive", "4", "--rpm", "5000"}).Out, 1)["power_hp"],
+        "");
     EXPECT_EQ(CsvRow(Sim({"--rpm", "5000"}).Out, 1)["power_hp"], "");
 }
 
@@ -172,7 +173,8 @@ TEST(VelmoraSim, JsonPrintsOneObjectPerLineWithNulls)
     EXPECT_EQ(line.back(), '}');
     std::vector<std::string> keys;
     const std::regex key("\"([a-z_]+)\":");
-    for (auto it = std::sregex_iterator(line.begin(), line.end(), key); it != std::sregex_iterator(); ++it)
+    for (auto it = std::sregex_iterator(line.begin(), line.end(), key);
+         it != std::sregex_iterator(); ++it)
         keys.push_back((*it)[1]);
     ASSERT_EQ(keys.size(), SimColumns.size());
     for (std::size_t i = 0; i < keys.size(); ++i)
@@ -210,7 +212,8 @@ TEST(VelmoraSim, UndefinedInputsPrintNoNanOrInfinity)
 
 TEST(VelmoraSim, NumbersReadBackExactly)
 {
-    for (const double v : {0.1, 1.0 / 3, 70.7627097822608, 1e300, 5e-324, 123456789012345680.0, 0.0})
+    for (const double v :
+         {0.1, 1.0 / 3, 70.7627097822608, 1e300, 5e-324, 123456789012345680.0, 0.0})
         EXPECT_EQ(std::strtod(NumberText(v).c_str(), nullptr), v) << NumberText(v);
     EXPECT_EQ(NumberText(3010), "3010");
     EXPECT_EQ(NumberText(0.5), "0.5");
@@ -278,17 +281,18 @@ TEST_P(VelmoraSimBadRow, ShowsTheErrorMessageWithAFullStop)
     EXPECT_EQ(r.Err, std::string(GetParam().Message) + "\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tables, VelmoraSimBadRow,
-    testing::Values(BadRow{{"--engine", "3"}, "non enumerated engine type."},
-                    BadRow{{"--final-drive", "-1"}, "non enumerated final drive ratio."},
-                    BadRow{{"--tyre", "17"}, "non enumerated tyre size."},
-                    BadRow{{"--steps", "10", "--body", "4"}, "non enumerated kerb weight encountered."}));
+INSTANTIATE_TEST_SUITE_P(Tables, VelmoraSimBadRow,
+                         testing::Values(BadRow{{"--engine", "3"}, "non enumerated engine type."},
+                                         BadRow{{"--final-drive", "-1"},
+                                                "non enumerated final drive ratio."},
+                                         BadRow{{"--tyre", "17"}, "non enumerated tyre size."},
+                                         BadRow{{"--steps", "10", "--body", "4"},
+                                                "non enumerated kerb weight encountered."}));
 
 // The real binary: exit status and the split between the two streams.
 class VelmoraSimBinary : public testing::Test
 {
-protected:
+  protected:
     TRun Exec(const std::string &args)
     {
         const std::string dir = testing::TempDir();
@@ -303,7 +307,7 @@ protected:
         return r;
     }
 
-private:
+  private:
     static std::string Slurp(const std::string &path)
     {
         std::ifstream in(path);

@@ -45,12 +45,12 @@ A value a readout would show empty is an empty csv field or JSON null.
 Example: velmora-sim --pedal 100 --boost --steps 2000 --every 100
 )";
 
-namespace {
+namespace
+{
 
 using Setter = std::function<std::optional<std::string>(TSimOptions &, std::string_view)>;
 
-template <typename T>
-std::optional<T> ParseWhole(std::string_view text)
+template <typename T> std::optional<T> ParseWhole(std::string_view text)
 {
     T v{};
     const char *end = text.data() + text.size();
@@ -195,7 +195,8 @@ std::variant<TSimOptions, TSimOptionError> ParseSimOptions(std::span<const std::
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view name = args[i];
         std::optional<std::string_view> inlineValue;
-        if (const auto eq = name.find('='); name.starts_with("--") && eq != std::string_view::npos) {
+        if (const auto eq = name.find('=');
+            name.starts_with("--") && eq != std::string_view::npos) {
             inlineValue = name.substr(eq + 1);
             name = name.substr(0, eq);
         }
@@ -208,8 +209,9 @@ std::variant<TSimOptions, TSimOptionError> ParseSimOptions(std::span<const std::
         }
         const auto it = ValueOptions().find(name);
         if (it == ValueOptions().end())
-            return TSimOptionError{(name.starts_with("-") ? "unknown option " : "unexpected argument ") +
-                                   Quoted(args[i])};
+            return TSimOptionError{
+                (name.starts_with("-") ? "unknown option " : "unexpected argument ") +
+                Quoted(args[i])};
         std::string_view value;
         if (inlineValue)
             value = *inlineValue;

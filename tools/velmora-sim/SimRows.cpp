@@ -34,7 +34,8 @@ std::string NumberText(double v)
     return ec == std::errc() ? std::string(buf, end) : std::string();
 }
 
-namespace {
+namespace
+{
 
 struct TCells {
     TSimFormat Format;

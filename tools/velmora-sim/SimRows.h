@@ -24,10 +24,9 @@ struct TSimRow {
 };
 
 inline constexpr std::array<std::string_view, 15> SimColumns{
-    "step",          "engine_rpm",     "road_speed_mph",     "power_hp",
-    "torque_ftlb",   "resistance_lbf", "force_available_lbf", "input_torque_ftlb",
-    "radial_load_lbf", "c_over_p",     "life_km",            "life_thousand_miles",
-    "torque_unused_pct", "recalc",     "boost"};
+    "step",           "engine_rpm",          "road_speed_mph",    "power_hp",        "torque_ftlb",
+    "resistance_lbf", "force_available_lbf", "input_torque_ftlb", "radial_load_lbf", "c_over_p",
+    "life_km",        "life_thousand_miles", "torque_unused_pct", "recalc",          "boost"};
 
 TSimRow RowFrom(const TDriveModel &m, std::int64_t step);
 

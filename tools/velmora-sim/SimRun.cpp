@@ -6,12 +6,13 @@
 #include "SimRows.h"
 #include "StartUp.h"
 
-namespace {
+namespace
+{
 
 // A window with nothing to show: supplies the load rating and lets boost end.
 class TSilentOwner : public IDriveModelOwner
 {
-public:
+  public:
     explicit TSilentOwner(double loadRating) : m_loadRating(loadRating) {}
     void ShowSpeed() override {}
     void ShowPower() override {}
@@ -24,7 +25,7 @@ public:
     double LoadRating() override { return m_loadRating; }
     void SwitchBoostOff() override {}
 
-private:
+  private:
     double m_loadRating;
 };
 
