@@ -212,11 +212,13 @@ TEST(VelmoraSim, UndefinedInputsPrintNoNanOrInfinity)
 
 TEST(VelmoraSim, NumbersReadBackExactly)
 {
-    for (const double v :
-         {0.1, 1.0 / 3, 70.7627097822608, 1e300, 5e-324, 123456789012345680.0, 0.0})
+    for (const double v : {0.1, 1.0 / 3, 70.7627097822608, 1e300, 5e-324, 123456789012345680.0, 0.0,
+                           1.2345678901234567e-6, 9999999999999998.0, -2.5e-7})
         EXPECT_EQ(std::strtod(NumberText(v).c_str(), nullptr), v) << NumberText(v);
     EXPECT_EQ(NumberText(3010), "3010");
     EXPECT_EQ(NumberText(0.5), "0.5");
+    EXPECT_EQ(NumberText(0.0001), "0.0001");
+    EXPECT_EQ(NumberText(1e300), "1e+300");
 }
 
 TEST(VelmoraSim, HelpPrintsTheUsage)

@@ -29,8 +29,13 @@ TSimRow RowFrom(const TDriveModel &m, std::int64_t step)
 
 std::string NumberText(double v)
 {
-    char buf[32];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    // Shortest round-trip digits; plain decimals in the everyday range
+    // ("0.0001" rather than "1e-04"), exponents only for extreme magnitudes.
+    char buf[64];
+    const double size = std::fabs(v);
+    const bool plain = size == 0 || (size >= 1e-6 && size < 1e16);
+    const auto [end, ec] = plain ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed)
+                                 : std::to_chars(buf, buf + sizeof buf, v);
     return ec == std::errc() ? std::string(buf, end) : std::string();
 }
 
