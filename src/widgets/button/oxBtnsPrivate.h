@@ -73,4 +73,5 @@ struct ToxCustomGraphicButton::Private
     QTimer *animTimer = nullptr;
     ToxPicture *animPicture = nullptr;
     int shortcutId = 0;
+    bool constructing = false;
 };
