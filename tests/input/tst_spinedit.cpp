@@ -1,0 +1,331 @@
+// The floating-point spin edit: glyphs, layout, loading, stepping by buttons
+// and keys, range rules, auto-repeat, read-only and focus handling.
+
+#include "ESBPCSSpinEdit.h"
+
+#include "tst_numedit_support.h"
+
+#include <QSignalSpy>
+
+using SpinTest = EditTest;
+
+namespace {
+
+// Black pixels per row of a glyph; the rest must be transparent.
+QVector<int> blackRuns(const QImage &g)
+{
+    QVector<int> runs;
+    for (int y = 0; y < g.height(); ++y) {
+        int n = 0;
+        for (int x = 0; x < g.width(); ++x) {
+            const QRgb p = g.pixel(x, y);
+            if (qAlpha(p) == 255 && (p & 0xFFFFFF) == 0) {
+                ++n;
+            } else {
+                EXPECT_EQ(qAlpha(p), 0) << x << "," << y;
+            }
+        }
+        runs << n;
+    }
+    return runs;
+}
+
+// The main window's load spin edit, loaded in layout order.
+void loadSELoad(TESBFloatSpinEdit &s)
+{
+    s.beginLoading();
+    s.setDecimalPlaces(0);
+    s.setMax(3000);
+    s.setMaxLength(0);
+    s.setPageStep(10);
+    s.setStep(50);
+    s.setValue(50);
+    s.Loaded();
+}
+
+void loadSEGradient(TESBFloatSpinEdit &s)
+{
+    s.beginLoading();
+    s.setValue(0);
+    s.setMin(0);
+    s.setMax(100);
+    s.setStep(0.001L);
+    s.setPageStep(10);
+    s.Loaded();
+}
+
+} // namespace
+
+TEST_F(SpinTest, GlyphsAreCentredTriangles)
+{
+    const QImage up = ESBSpinGlyph(true);
+    const QImage down = ESBSpinGlyph(false);
+    ASSERT_EQ(up.size(), QSize(9, 7));
+    ASSERT_EQ(down.size(), QSize(9, 7));
+    EXPECT_EQ(blackRuns(up), QVector<int>({0, 0, 1, 3, 5, 7, 0}));
+    EXPECT_EQ(blackRuns(down), QVector<int>({0, 7, 5, 3, 1, 0, 0}));
+    // Centred on column 3.
+    EXPECT_EQ(qAlpha(up.pixel(3, 2)), 255);
+    EXPECT_EQ(qAlpha(up.pixel(1, 4)), 255);
+    EXPECT_EQ(qAlpha(up.pixel(0, 4)), 0);
+    EXPECT_EQ(qAlpha(down.pixel(3, 4)), 255);
+    EXPECT_EQ(qAlpha(down.pixel(2, 3)), 255);
+    EXPECT_EQ(qAlpha(down.pixel(7, 1)), 0);
+}
+
+TEST_F(SpinTest, LayoutFollowsTheHeight)
+{
+    TESBFloatSpinEdit s;
+    EXPECT_EQ(s.size(), QSize(87, 21));
+    EXPECT_EQ(s.editor()->geometry(), QRect(0, 0, 71, 21));
+    EXPECT_EQ(s.upButton()->geometry(), QRect(71, 0, 16, 11));
+    EXPECT_EQ(s.downButton()->geometry(), QRect(71, 11, 16, 10));
+    EXPECT_EQ(s.Alignment(), TAlignment::taRightJustify);
+    EXPECT_EQ(s.editor()->text(), "0.0000");
+    EXPECT_EQ(s.Min(), 0.0L);
+    EXPECT_EQ(s.Max(), 100.0L);
+    EXPECT_FALSE(s.focusPolicy() & Qt::TabFocus);
+
+    // Children are laid out on the resize events of a shown control.
+    s.show();
+    s.resize(49, 40); // auto-size keeps the editor's height
+    EXPECT_EQ(s.size(), QSize(49, 21));
+    EXPECT_EQ(s.editor()->width(), 33);
+    EXPECT_EQ(s.upButton()->x(), 33);
+
+    s.setAutoSize(false);
+    s.resize(49, 30);
+    EXPECT_EQ(s.upButton()->geometry(), QRect(33, 0, 16, 15));
+    EXPECT_EQ(s.downButton()->geometry(), QRect(33, 15, 16, 15));
+    EXPECT_EQ(s.editor()->height(), 30);
+}
+
+TEST_F(SpinTest, LoadingShowsTheValueWithoutChange)
+{
+    TESBFloatSpinEdit load;
+    QSignalSpy changes(&load, &TESBFloatSpinEdit::OnChange);
+    loadSELoad(load);
+    EXPECT_EQ(load.editor()->text(), "50");
+    EXPECT_EQ(changes.count(), 0);
+    EXPECT_EQ(load.Value(), 50.0L);
+
+    TESBFloatSpinEdit gradient;
+    loadSEGradient(gradient);
+    EXPECT_EQ(gradient.editor()->text(), "0.0000");
+}
+
+TEST_F(SpinTest, StepsStopAtTheBoundsOrWrap)
+{
+    TESBFloatSpinEdit s;
+    loadSELoad(s);
+    QSignalSpy ups(&s, &TESBFloatSpinEdit::OnUpClick);
+    s.setValue(2990);
+    s.StepUp();
+    EXPECT_EQ(s.editor()->text(), "3000");
+    s.StepUp();
+    EXPECT_EQ(s.editor()->text(), "3000");
+    s.setWrap(true);
+    s.StepUp();
+    EXPECT_EQ(s.editor()->text(), "0");
+    s.StepDown();
+    EXPECT_EQ(s.editor()->text(), "3000");
+    s.setWrap(false);
+    s.setValue(20);
+    s.StepDown();
+    EXPECT_EQ(s.editor()->text(), "0");
+    ASSERT_EQ(ups.count(), 3);
+    EXPECT_EQ(ups.at(0).at(0).value<QObject *>(), s.upButton());
+
+    // The click event comes before the step.
+    long double seen = -1;
+    QObject::connect(&s, &TESBFloatSpinEdit::OnDownClick, [&] { seen = s.Value(); });
+    s.setValue(100);
+    s.downButton()->click();
+    EXPECT_EQ(seen, 100.0L);
+    EXPECT_EQ(s.Value(), 50.0L);
+}
+
+TEST_F(SpinTest, KeysSpinWhileTheEditorHasFocus)
+{
+    QWidget *w = activeWindow();
+    auto *other = new TESBPosEdit(w);
+    auto *s = new TESBFloatSpinEdit(w);
+    loadSEGradient(*s);
+    ASSERT_TRUE(activate());
+    s->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), s->editor());
+    EXPECT_FALSE(ESBInputOptions().ArrowsNavigate);
+
+    TESBFloatEdit *e = s->editor();
+    QTest::keyClick(e, Qt::Key_Up);
+    EXPECT_EQ(e->text(), "0.0010");
+    QTest::keyClick(e, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(e->text(), "0.0000");
+    s->setValue(95);
+    QTest::keyClick(e, Qt::Key_PageUp);
+    EXPECT_EQ(e->text(), "100.0000");
+    QTest::keyClick(e, Qt::Key_PageDown);
+    EXPECT_EQ(e->text(), "90.0000");
+    QTest::keyClick(e, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(e->text(), "0.0000");
+    QTest::keyClick(e, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(e->text(), "100.0000");
+    // Ctrl with the arrows does nothing.
+    QTest::keyClick(e, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(e->text(), "100.0000");
+    EXPECT_EQ(QApplication::focusWidget(), e);
+
+    // Leaving clamps the text and gives Up/Down back to focus navigation.
+    e->QLineEdit::setText("250");
+    other->setFocus();
+    EXPECT_TRUE(ESBInputOptions().ArrowsNavigate);
+    EXPECT_EQ(e->text(), "100.0000");
+
+    // Without Arrows Up moves focus as in any edit.
+    s->setArrows(false);
+    s->setFocus();
+    QTest::keyClick(e, Qt::Key_Up);
+    EXPECT_EQ(QApplication::focusWidget(), other);
+    EXPECT_EQ(e->text(), "100.0000");
+}
+
+TEST_F(SpinTest, TypingPastMaxIsCorrectedByAValueReadingHandler)
+{
+    TESBFloatSpinEdit s;
+    loadSELoad(s);
+    QStringList seen;
+    QObject::connect(&s, &TESBFloatSpinEdit::OnChange, [&] {
+        s.Value();
+        seen << s.editor()->text();
+    });
+    s.editor()->clear();
+    seen.clear();
+    QTest::keyClicks(s.editor(), "5000");
+    EXPECT_EQ(s.editor()->text(), "3000");
+    EXPECT_EQ(seen, QStringList({"5", "50", "500", "3000", "3000"}));
+}
+
+TEST_F(SpinTest, ValueReadsClampExceptZero)
+{
+    TESBFloatSpinEdit s;
+    s.setMin(5);
+    EXPECT_EQ(s.editor()->text(), "5.0000");
+    s.editor()->QLineEdit::setText("");
+    EXPECT_EQ(s.Value(), 0.0L);
+    s.editor()->QLineEdit::setText("1");
+    EXPECT_EQ(s.Value(), 5.0L);
+    EXPECT_EQ(s.editor()->text(), "5.0000");
+    s.setValue(1000);
+    EXPECT_EQ(s.Value(), 100.0L);
+
+    // Min and Max pull each other along.
+    s.setMin(200);
+    EXPECT_EQ(s.Max(), 200.0L);
+    EXPECT_EQ(s.Value(), 200.0L);
+    s.setMax(-1);
+    EXPECT_EQ(s.Min(), -1.0L);
+    EXPECT_EQ(s.Value(), -1.0L);
+}
+
+TEST_F(SpinTest, ReadOnlyAndEditorDisabled)
+{
+    TESBFloatSpinEdit s;
+    loadSELoad(s);
+    s.setReadOnly(true);
+    EXPECT_TRUE(s.editor()->ReadOnly());
+    s.upButton()->click();
+    s.downButton()->click();
+    ESBInputOptions().ArrowsNavigate = false;
+    for (int key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown})
+        QTest::keyClick(s.editor(), Qt::Key(key));
+    QTest::keyClick(s.editor(), Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(s.editor()->text(), "50");
+
+    s.setReadOnly(false);
+    s.setEditorEnabled(false);
+    s.editor()->setCursorPosition(2);
+    QTest::keyClicks(s.editor(), "7-");
+    EXPECT_EQ(s.editor()->text(), "50");
+    QTest::keyClick(s.editor(), Qt::Key_Backspace);
+    EXPECT_EQ(s.editor()->text(), "5");
+    EXPECT_EQ(beeps, 0);
+
+    // The spin edit's key handlers run first and may change the key.
+    s.setEditorEnabled(true);
+    s.OnKeyPress = [](QObject *, QChar &key) {
+        if (key == QLatin1Char('x'))
+            key = QLatin1Char('1');
+    };
+    QTest::keyClick(s.editor(), 'x');
+    EXPECT_EQ(s.editor()->text(), "51");
+}
+
+TEST_F(SpinTest, HeldButtonRepeatsAndReleasingOutsideStops)
+{
+    TESBFloatSpinEdit s;
+    loadSELoad(s);
+    s.setValue(0);
+    s.setInterval(100);
+    EXPECT_EQ(s.upButton()->Interval(), 100u);
+    s.show();
+    QSignalSpy ups(&s, &TESBFloatSpinEdit::OnUpClick);
+    TESBSpeedBtn *b = s.upButton();
+
+    // A quick click steps once.
+    QTest::mouseClick(b, Qt::LeftButton);
+    EXPECT_EQ(ups.count(), 1);
+
+    // Held for 350 ms: repeats near 100, 200 and 300 ms, then the release.
+    QTest::mousePress(b, Qt::LeftButton);
+    EXPECT_TRUE(b->Held());
+    QTest::qWait(350);
+    QTest::mouseRelease(b, Qt::LeftButton);
+    EXPECT_FALSE(b->Held());
+    const int held = ups.count() - 1;
+    EXPECT_GE(held, 3);
+    EXPECT_LE(held, 5);
+
+    // Pulled off the button: no more steps, none on release.
+    const int before = ups.count();
+    QTest::mousePress(b, Qt::LeftButton);
+    QMouseEvent away(QEvent::MouseMove, QPointF(-20, -20), b->mapToGlobal(QPointF(-20, -20)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(b, &away);
+    QTest::qWait(250);
+    QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(-20, -20));
+    EXPECT_EQ(ups.count(), before);
+    EXPECT_EQ(s.Value(), 50.0L * ups.count());
+}
+
+TEST_F(SpinTest, DestroyedWhileFocusedRestoresArrowNavigation)
+{
+    QWidget *w = activeWindow();
+    new TESBPosEdit(w);
+    auto *s = new TESBFloatSpinEdit(w);
+    ASSERT_TRUE(activate());
+    s->setFocus();
+    ASSERT_FALSE(ESBInputOptions().ArrowsNavigate);
+    delete s;
+    EXPECT_TRUE(ESBInputOptions().ArrowsNavigate);
+}
+
+TEST_F(SpinTest, ForwardsTheEditorsOperations)
+{
+    TESBFloatSpinEdit s;
+    s.setDecimalPlaces(1);
+    s.setText("12.5");
+    EXPECT_EQ(s.Text(), "12.5");
+    s.SelectAll();
+    EXPECT_EQ(s.SelLength(), 4);
+    QChar buf[3];
+    EXPECT_EQ(s.GetSelTextBuf(buf, 3), 2);
+    EXPECT_EQ(QString(buf), "12");
+    s.setColorRW(clYellow);
+    EXPECT_EQ(s.editor()->ColorRW(), clYellow);
+    EXPECT_FALSE(s.Color_Defaults());
+    s.setNull(true);
+    EXPECT_EQ(s.Text(), "");
+    EXPECT_EQ(s.Value(), 0.0L);
+    s.setLineEdit(true);
+    EXPECT_TRUE(s.FlatEdit());
+}
