@@ -593,6 +593,12 @@ TEST(Accelerator, CaptionCharacterTogglesAndClicks)
     EXPECT_TRUE(b->DialogChar(QLatin1Char('b')));
     EXPECT_TRUE(b->Value());
     EXPECT_EQ(clicks.count(), 1);
+    // The same through the keyboard: Alt and the character.
+    QApplication::setActiveWindow(&host);
+    QTest::keyClick(&host, Qt::Key_B, Qt::AltModifier);
+    EXPECT_FALSE(b->Value());
+    EXPECT_EQ(clicks.count(), 2);
+
     b->setCaption(QStringLiteral("Fish && Chips"));
     EXPECT_FALSE(b->DialogChar(QLatin1Char('c')));
     b->setEnabled(false);
