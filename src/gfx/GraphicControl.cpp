@@ -1,5 +1,6 @@
 #include "GraphicControl.h"
 
+#include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -61,4 +62,58 @@ void TGraphicControl::resizeEvent(QResizeEvent *event)
 {
     m_stale = true;
     QWidget::resizeEvent(event);
+}
+
+void TGraphicControl::setAlign(TAlign align)
+{
+    if (align == m_align)
+        return;
+    m_align = align;
+    watchParent();
+    applyAlign();
+}
+
+void TGraphicControl::setAnchors(TAnchors anchors)
+{
+    m_anchors = anchors;
+    watchParent();
+}
+
+void TGraphicControl::watchParent()
+{
+    QWidget *p = parentWidget();
+    if (p == m_watched)
+        return;
+    if (m_watched)
+        m_watched->removeEventFilter(this);
+    m_watched = p;
+    if (m_watched)
+        m_watched->installEventFilter(this);
+}
+
+void TGraphicControl::applyAlign()
+{
+    if (m_align != TAlign::alNone && parentWidget())
+        setGeometry(AlignedBounds(m_align, geometry(), parentWidget()->size()));
+}
+
+bool TGraphicControl::event(QEvent *event)
+{
+    if (event->type() == QEvent::ParentChange) {
+        watchParent();
+        applyAlign();
+    }
+    return QWidget::event(event);
+}
+
+bool TGraphicControl::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_watched && event->type() == QEvent::Resize) {
+        const auto *re = static_cast<QResizeEvent *>(event);
+        if (m_align != TAlign::alNone)
+            applyAlign();
+        else if (re->oldSize().isValid())
+            setGeometry(AnchoredBounds(m_anchors, geometry(), re->oldSize(), re->size()));
+    }
+    return QWidget::eventFilter(watched, event);
 }

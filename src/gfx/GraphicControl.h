@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ControlAlign.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -10,6 +12,8 @@
 class TGraphicControl : public QWidget
 {
     Q_OBJECT
+    Q_PROPERTY(TAlign Align READ Align WRITE setAlign)
+    Q_PROPERTY(TAnchors Anchors READ Anchors WRITE setAnchors)
 public:
     explicit TGraphicControl(QWidget *parent = nullptr);
     ~TGraphicControl() override;
@@ -22,6 +26,13 @@ public:
     // False only when the control was hidden on purpose (setVisible(false));
     // a control whose window is not on screen yet still counts as visible.
     bool Visible() const;
+
+    // Docking in the parent (follows the parent's size), and the parent edges
+    // an undocked control keeps its distance to. Default: alNone, left|top.
+    TAlign Align() const { return m_align; }
+    void setAlign(TAlign align);
+    TAnchors Anchors() const { return m_anchors; }
+    void setAnchors(TAnchors anchors);
 
     // Builds the picture now and returns it (also kept for paintEvent).
     QImage render();
@@ -43,9 +54,17 @@ protected:
 
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void watchParent();
+    void applyAlign();
+
     QImage m_image;
+    TAlign m_align = TAlign::alNone;
+    TAnchors m_anchors = TAnchorKind::akLeft | TAnchorKind::akTop;
+    QWidget *m_watched = nullptr;
     int m_renderCount = 0;
     bool m_loading = false;
     bool m_stale = true;
