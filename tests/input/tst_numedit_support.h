@@ -57,13 +57,13 @@ protected:
         return QTest::qWaitForWindowActive(window.get());
     }
 
-    // Runs the event loop until done() or a second has passed.
+    // Runs the event loop until done() or a few seconds have passed.
     template <class F>
     static bool waitFor(F done)
     {
         QElapsedTimer t;
         t.start();
-        while (!done() && t.elapsed() < 1000)
+        while (!done() && t.elapsed() < 5000)
             QTest::qWait(5);
         return done();
     }

@@ -76,7 +76,7 @@ void TESBSpeedBtn::paintEvent(QPaintEvent *event)
 {
     QToolButton::paintEvent(event);
     // A dotted rectangle 3 pixels in, nudged right and down while pressed.
-    QRect r = rect().adjusted(3, 3, -4, -4);
+    QRect r = rect().adjusted(3, 3, -3, -3);
     if (isDown())
         r.translate(1, 1);
     if (r.width() < 1 || r.height() < 1)
