@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QComboBox>
+#include <QStringList>
+
+// The editable drop-down selection list of the window. Like the platform's
+// list, typing into its edit field leaves it with no entry selected
+// (ItemIndex -1), and OnChange reports both a choice from the list and typing;
+// selecting from code (setItemIndex) reports nothing.
+class TComboBox : public QComboBox
+{
+    Q_OBJECT
+    Q_PROPERTY(int ItemIndex READ ItemIndex WRITE setItemIndex)
+    Q_PROPERTY(QString Text READ Text WRITE setText)
+public:
+    explicit TComboBox(QWidget *parent = nullptr);
+
+    int ItemIndex() const { return m_itemIndex; }
+    void setItemIndex(int index);
+    QString Text() const;
+    void setText(const QString &text);
+
+Q_SIGNALS:
+    void OnChange(QObject *Sender);
+
+private:
+    void showTextStart();
+    int m_itemIndex = -1;
+};
