@@ -416,6 +416,23 @@ TEST(Pictures, ShadowGreyAndDisabledForms)
     EXPECT_EQ(px(img, 15, 15), kSh);    // shadow copy at -1
 }
 
+TEST(FaceGeometry, OutlandishInsetsAndPositionsStaySafe)
+{
+    TestButton b;
+    b.resize(30, 20);
+    b.setColor(kFace);
+    b.setBorderInset({2147483647, 0, 2147483647, 2147483647});
+    b.setTextX(-2147483647 - 1);
+    b.setTextY(2147483647);
+    b.setPictureX(-2147483647 - 1);
+    QImage pic(4, 4, QImage::Format_RGB32);
+    pic.fill(0);
+    b.PictureUp().setBitmap(pic);
+    b.setCaption(QStringLiteral("Go"));
+    const QImage img = b.render(); // all margin: nothing but Color
+    EXPECT_EQ(coloursIn(img, img.rect()), std::set<TColor>({kFace}));
+}
+
 TEST(ComboButton, ArrowZoneDrawn)
 {
     QWidget host;

@@ -90,6 +90,8 @@ void ToxBackground::Assign(const ToxBackground &other)
 
 void ToxBackground::Fill(QImage &img, const QRect &F, TColor effective, bool latched, bool hot)
 {
+    if (F.isEmpty())
+        return;
     switch (m_style) {
     case ToxBackgroundStyle::oxbClear:
         // The parent shows through; a shade colour shades what is there.

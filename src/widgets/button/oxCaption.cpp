@@ -1,5 +1,6 @@
 #include "oxCaption.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -83,12 +84,13 @@ QRect LayoutCaption(TCanvas &canvas, const ToxCaptionParams &p)
     const int w = R.width();
     const int h = R.height();
 
+    // Far-off positions are clamped so the arithmetic cannot overflow.
     auto shift = [](int pos, int room, int extent) {
         if (pos == 0)
             return (room - extent) / 2;
         if (pos < 0)
-            return room - extent + pos;
-        return pos;
+            return int(std::max<qint64>(qint64(room) - extent + pos, -(1 << 24)));
+        return std::min(pos, 1 << 24);
     };
     R.translate(shift(p.textX, C.width(), w), shift(p.textY, C.height(), h));
     return R;

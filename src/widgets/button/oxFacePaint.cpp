@@ -11,6 +11,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kArrowZone = 14;
@@ -25,8 +27,8 @@ int placeAlong(int pos, int room, int extent)
     if (pos == 0)
         return (room - extent) / 2;
     if (pos < 0)
-        return room - extent + pos;
-    return pos;
+        return int(std::max<qint64>(qint64(room) - extent + pos, -(1 << 24)));
+    return std::min(pos, 1 << 24);
 }
 
 bool drawableKind(const ToxPicture &p)
@@ -140,7 +142,11 @@ void ToxCustomGraphicButton::PaintFace(QImage &out)
     const QRect pr = d->pictureRect;
 
     // 6. The face rectangle inside the border inset.
-    const ToxEdges F{d->inset.Left, d->inset.Top, W - d->inset.Right, H - d->inset.Bottom};
+    // Insets wider than the control leave an empty face rather than overflowing.
+    const int fl = std::min(d->inset.Left, W);
+    const int ft = std::min(d->inset.Top, H);
+    const ToxEdges F{fl, ft, std::max(fl, W - std::min(d->inset.Right, W)),
+                     std::max(ft, H - std::min(d->inset.Bottom, H))};
     const QRect faceRect(QPoint(F.Left, F.Top), QPoint(F.Right - 1, F.Bottom - 1));
     const bool emphasised = d->focusLook || d->defaultLook;
     const bool combo = d->type == ToxButtonType::oxbCombo;
