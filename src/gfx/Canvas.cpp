@@ -456,6 +456,8 @@ int TCanvas::TextHeight(const QString &) const
 
 void TCanvas::textCell(int x, int y, const QString &text, const QRect *clip, bool opaqueClip)
 {
+    if (m_image->isNull())
+        return;
     const QFont qf = Font.toQFont();
     const QFontMetrics fm(qf);
     const int w = fm.horizontalAdvance(text), h = fm.height();

@@ -4,6 +4,7 @@
 #include <concepts>
 #include <cstdint>
 #include <limits>
+#include <type_traits>
 
 // Rounding to the nearest whole number, halves to the even neighbour
 // (0.5 -> 0, 1.5 -> 2, -2.5 -> -2). NaN gives 0; values beyond the 64-bit
@@ -28,7 +29,9 @@ constexpr T Div(T a, T b)
 {
     if (b == 0)
         return 0;
-    if (std::is_signed_v<T> && b == T(-1))
-        return T(0) - a; // avoids the one overflowing quotient trap (wraps instead)
+    if constexpr (std::is_signed_v<T>) {
+        if (b == T(-1)) // the one quotient that overflows wraps instead of trapping
+            return T(std::make_unsigned_t<T>(0) - std::make_unsigned_t<T>(a));
+    }
     return a / b;
 }
