@@ -63,6 +63,8 @@ TESBBaseNumericEdit::TESBBaseNumericEdit(QWidget *parent)
 {
     d->customThousands = localeThousands();
     d->customDecimal = localeDecimal();
+    // Every character must pass the key rules; composed input would skip them.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
 TESBBaseNumericEdit::~TESBBaseNumericEdit() = default;
