@@ -222,3 +222,38 @@ TEST(SimulationStep, ASteepGradientStopsTheTruckUntilBoost)
     Steps(m, 5);
     EXPECT_EQ(m.EngineRpm, 0) << "a decrement from 0 gives 0";
 }
+
+TEST(SimulationStep, TheDeadBandIsOpenAtBothEnds)
+{
+    TDriveModel m = StartedModel();
+    m.EngineRpm = 2000;
+    m.Refresh();
+    m.RecalcFlag = false;
+    const double speed = m.RoadSpeed; // 47.02 mph: one mph either way is exact
+
+    m.TargetSpeed = speed - 1; // the band's upper edge: outside, so slow down
+    m.SimulationStep();
+    EXPECT_EQ(m.EngineRpm, 1990);
+
+    m.EngineRpm = 2000;
+    m.Refresh();
+    m.TargetSpeed = speed + 1; // the lower edge: outside, so speed up
+    m.SimulationStep();
+    EXPECT_EQ(m.EngineRpm, 2010);
+}
+
+TEST(SimulationStep, AForceThatOnlyEqualsTheResistanceDoesNotAccelerate)
+{
+    // No rolling resistance, no gradient and no torque reaching the wheels:
+    // at rest both force and resistance are exactly 0.
+    TDriveModel m = StartedModel();
+    m.RollingResistance = 0;
+    m.TransmissionLoss = 1;
+    m.EngineRpm = 0;
+    m.TargetSpeed = 50;
+    Steps(m, 20);
+    EXPECT_EQ(m.ForceAvailable, 0);
+    EXPECT_EQ(m.Resistance, 0);
+    EXPECT_EQ(m.EngineRpm, 0);
+    EXPECT_FALSE(m.RecalcFlag);
+}
