@@ -2,6 +2,7 @@
 // style, up and down, into the test build folder for a look by eye.
 
 #include "ButtonTestSupport.h"
+#include "oxStyleTheme.h"
 
 #include <QDir>
 #include <QPainter>
@@ -75,4 +76,28 @@ TEST(Gallery, BevelStyles)
     }
     p.end();
     save(sheet, QStringLiteral("bevel_styles_sheet.png"));
+}
+
+TEST(Gallery, StyleThemedBoost)
+{
+    // With the widget style as theme engine the button resolves to the toolbar look.
+    ToxStyleTheme theme;
+    SetOxThemeEngine(&theme);
+    BoostFixture f;
+    EXPECT_EQ(f.btn->ResolvedStyle(), ToxBtnStyle::bsWinXPToolBtn);
+    const QImage up = f.btn->render();
+    f.btn->MouseEnter();
+    const QImage hot = f.btn->render();
+    f.btn->clickAt(30, 30);
+    const QImage latched = f.btn->render();
+    SetOxThemeEngine(nullptr);
+    QImage row(3 * 77, 65, QImage::Format_RGB32);
+    row.fill(Qt::white);
+    QPainter p(&row);
+    p.drawImage(0, 0, up);
+    p.drawImage(77, 0, hot);
+    p.drawImage(154, 0, latched);
+    p.end();
+    EXPECT_NE(up, latched);
+    save(row, QStringLiteral("boost_style_themed.png"));
 }
