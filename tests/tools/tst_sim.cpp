@@ -298,7 +298,10 @@ class VelmoraSimBinary : public testing::Test
     TRun Exec(const std::string &args)
     {
         const std::string dir = testing::TempDir();
-        const std::string out = dir + "sim_out.txt", err = dir + "sim_err.txt";
+        // ctest runs tests in parallel: one pair of files per test.
+        const std::string stem =
+            dir + "sim_" + testing::UnitTest::GetInstance()->current_test_info()->name();
+        const std::string out = stem + ".out", err = stem + ".err";
         const std::string cmd =
             std::string("'") + VELMORA_SIM_BINARY + "' " + args + " >'" + out + "' 2>'" + err + "'";
         const int raw = std::system(cmd.c_str());
