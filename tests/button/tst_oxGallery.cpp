@@ -101,3 +101,62 @@ TEST(Gallery, StyleThemedBoost)
     EXPECT_NE(up, latched);
     save(row, QStringLiteral("boost_style_themed.png"));
 }
+
+TEST(Gallery, CaptionEffectsPicturesAndCombo)
+{
+    QWidget host;
+    std::vector<QImage> faces;
+    auto make = [&host]() {
+        auto *b = new TestButton(&host);
+        b->resize(73, 45);
+        b->setCaption(QStringLiteral("Boost"));
+        b->setFont(TFont(QStringLiteral("MS Sans Serif"), -13, TFontStyle::fsBold, clBtnText));
+        b->setTextX(0);
+        b->setTextY(0);
+        b->setColor(clSilver);
+        return b;
+    };
+    for (auto effect : {ToxFont3D::fsNormal, ToxFont3D::fsRaised, ToxFont3D::fsInset, ToxFont3D::fsRidged,
+                        ToxFont3D::fsGrooved, ToxFont3D::fsShadow}) {
+        auto *b = make();
+        b->setFont3D(effect);
+        faces.push_back(b->render());
+    }
+    auto *rotated = make();
+    rotated->resize(45, 73);
+    rotated->setTextAngle(90);
+    faces.push_back(rotated->render());
+    auto *multi = make();
+    multi->setCaption(QStringLiteral("Boost||On"));
+    multi->setMultiLine(true);
+    faces.push_back(multi->render());
+
+    QImage pic(12, 12, QImage::Format_RGB32);
+    pic.fill(PlainToRgb(clWhite));
+    for (int i = 0; i < 12; ++i)
+        for (int j = 0; j < 12; ++j)
+            if ((i - 6) * (i - 6) + (j - 6) * (j - 6) < 30)
+                pic.setPixel(i, j, PlainToRgb(clRed));
+    auto *withPic = make();
+    withPic->PictureUp().setBitmap(pic);
+    withPic->setPictureX(6);
+    withPic->setPictureY(0);
+    withPic->setTextX(-4);
+    faces.push_back(withPic->render());
+    withPic->setGrayed(true);
+    faces.push_back(withPic->render());
+    withPic->setEnabled(false);
+    faces.push_back(withPic->render());
+    auto *combo = make();
+    combo->setButtonType(ToxButtonType::oxbCombo);
+    combo->setTextX(4);
+    faces.push_back(combo->render());
+
+    QImage sheet(int(faces.size()) * 80, 80, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter p(&sheet);
+    for (std::size_t i = 0; i < faces.size(); ++i)
+        p.drawImage(int(i) * 80, 0, faces[i]);
+    p.end();
+    save(sheet, QStringLiteral("caption_effects_sheet.png"));
+}
