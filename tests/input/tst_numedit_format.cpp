@@ -129,3 +129,11 @@ TEST(NumberText, PaddingTrimmingAndRegrouping)
     EXPECT_EQ(ESBRegroupText("1234567,12345", Comma), "1.234.567,12345");
     EXPECT_EQ(ESBRegroupText(",", Point), "");
 }
+
+TEST(NumberText, NullThousandsSeparatorMeansNoGrouping)
+{
+    const TESBSeparators none{QLatin1Char('.'), QChar()};
+    EXPECT_EQ(ESBFormatFloat(1234.5L, 1, true, none), "1234.5");
+    EXPECT_EQ(ESBFormatInt64(-1234567, true, QChar()), "-1234567");
+    EXPECT_EQ(ESBRegroupText("1234", none), "1234");
+}

@@ -11,9 +11,12 @@ bool isDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-// Inserts sep between groups of three digits counted from the right.
+// Inserts sep between groups of three digits counted from the right. A null
+// separator means none, as for ESBStripChar.
 QString groupDigits(const QString &digits, QChar sep)
 {
+    if (sep.isNull())
+        return digits;
     QString out;
     out.reserve(digits.size() + digits.size() / 3);
     const qsizetype n = digits.size();
@@ -262,7 +265,7 @@ QString ESBTrimTrailingZeroes(const QString &text, QChar decimal)
 QString ESBRegroupText(const QString &text, TESBSeparators seps)
 {
     QString s = ESBStripChar(text, seps.Thousands);
-    if (s.isEmpty())
+    if (s.isEmpty() || seps.Thousands.isNull())
         return s;
     qsizetype point = s.indexOf(seps.Decimal);
     if (point < 0)
