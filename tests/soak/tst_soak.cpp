@@ -8,7 +8,8 @@
 #include "SoakDriver.h"
 #include "main.h"
 
-#include <QLocale>
+#include <QFile>
+#include <QStringList>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,6 +17,23 @@
 #include <memory>
 
 namespace {
+
+// VmHWM and VmRSS of this process, in MiB: a leak shows as a resident size
+// that keeps growing over a long run.
+QString memoryLine()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return {};
+    QStringList parts;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:") || line.startsWith("VmRSS:"))
+            parts << QStringLiteral("%1 %2 MiB")
+                         .arg(QString::fromLatin1(line.left(5)))
+                         .arg(line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0, 0, 'f', 1);
+    }
+    return parts.join(QStringLiteral(", "));
+}
 
 long envLong(const char *name, long fallback)
 {
@@ -36,6 +54,7 @@ void soak(std::uint64_t seed, long events)
                 static_cast<unsigned long long>(seed), events, driver.ticks(),
                 driver.climbingTicks(), driver.topRpm(), driver.errorBoxes(),
                 driver.aboutWindows());
+    std::printf("  memory: %s\n", qPrintable(memoryLine()));
     EXPECT_TRUE(ok) << "soak seed " << seed << " failed at " << driver.failure().toStdString()
                     << "\nreplay: VELMORA_SOAK_SEED=" << seed << " VELMORA_SOAK_EVENTS=" << events
                     << " soak_tests";
