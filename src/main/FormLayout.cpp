@@ -210,7 +210,7 @@ void chainTabOrder(QWidget *container, std::vector<QWidget *> &chain)
         if (qobject_cast<QGroupBox *>(w))
             chainTabOrder(w, chain);
         else
-            chain.push_back(w);
+            chain.push_back(w->focusProxy() ? w->focusProxy() : w); // a compound control's editor
     }
 }
 
@@ -434,6 +434,7 @@ void TForm1::CreateControls()
     SELoad->setPageStep(10);
     SELoad->setDecimalPlaces(0);
     SELoad->setMaxLength(0);
+    SELoad->setTabStop(true);
     SELoad->setValue(50);
     L.setTabOrder(SELoad, 2);
     ESBPCSLabel15 = L.label(Loading, "ESBPCSLabel15", {25, 76, 83, 13}, "Average Gradient",
@@ -448,6 +449,7 @@ void TForm1::CreateControls()
     SEGradient->setPageStep(10);
     SEGradient->setDecimalPlaces(4);
     SEGradient->setMaxLength(0);
+    SEGradient->setTabStop(true);
     SEGradient->setValue(0);
     L.setTabOrder(SEGradient, 1);
 
