@@ -32,6 +32,7 @@
 #include <QToolButton>
 
 #include <cmath>
+#include <cstdio>
 #include <functional>
 
 namespace {
@@ -248,9 +249,19 @@ void TSoakDriver::tick()
         fail(broken);
 }
 
+// Two draws are never made in one expression: the order in which function
+// arguments are evaluated differs between compilers, and a seed must replay
+// the same events in every build.
+QPoint TSoakDriver::randomPoint()
+{
+    const int x = pick(m_form.width());
+    const int y = pick(m_form.height());
+    return {x, y};
+}
+
 void TSoakDriver::clickAnywhere()
 {
-    const QPoint p(pick(m_form.width()), pick(m_form.height()));
+    const QPoint p = randomPoint();
     QWidget *w = m_form.childAt(p);
     if (!w)
         w = &m_form;
@@ -268,12 +279,14 @@ void TSoakDriver::clickAnywhere()
 
 void TSoakDriver::dragAnywhere()
 {
-    const QPoint p(pick(m_form.width()), pick(m_form.height()));
+    const QPoint p = randomPoint();
     QWidget *w = m_form.childAt(p);
     if (!w)
         w = &m_form;
     const QPoint from = w->mapFrom(&m_form, p);
-    const QPoint to = from + QPoint(pick(161) - 80, pick(81) - 40);
+    const int dx = pick(161) - 80;
+    const int dy = pick(81) - 40;
+    const QPoint to = from + QPoint(dx, dy);
     note(QStringLiteral("drag %1 from %2,%3 by %4,%5").arg(w->metaObject()->className())
              .arg(p.x()).arg(p.y()).arg(to.x() - from.x()).arg(to.y() - from.y()));
     QPointer<QWidget> guard(w);
@@ -423,6 +436,7 @@ void TSoakDriver::answerModal()
     for (int i = 0, n = pick(4); i < n; ++i)
         tick();
     if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+        note(QStringLiteral("answer %1 \"%2\"").arg(box->objectName(), box->text()));
         if (box->objectName() == QLatin1String("ErrorBox")) {
             ++m_errorBoxes;
             if (!errorBoxTexts().contains(box->text()))
@@ -439,6 +453,7 @@ void TSoakDriver::answerModal()
         }
     } else if (QPointer<TFrmAbout> about = qobject_cast<TFrmAbout *>(modal)) {
         ++m_aboutWindows;
+        note(QStringLiteral("answer the About window"));
         for (int i = 0, n = pick(4); i < n && about && about->isVisible(); ++i) {
             const KeyStroke k = kKeys[pick(int(std::size(kKeys)))];
             if (k.key != Qt::Key_Escape)
@@ -462,6 +477,9 @@ void TSoakDriver::answerModal()
 
 void TSoakDriver::note(const QString &event)
 {
+    static const bool trace = qEnvironmentVariableIsSet("VELMORA_SOAK_TRACE");
+    if (trace)
+        std::fprintf(stderr, "#%ld %s (rpm %g)\n", m_event, qPrintable(event), m_form.Model().EngineRpm);
     m_recent.push_back(QStringLiteral("#%1 %2").arg(m_event).arg(event));
     if (m_recent.size() > 12)
         m_recent.pop_front();

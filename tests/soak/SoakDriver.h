@@ -9,6 +9,7 @@
 // event loop after a few ticks under them. After every tick the invariants
 // are checked; the first one broken ends the run.
 
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
@@ -51,6 +52,7 @@ private:
     void chooseFromList();
     void answerModal();
 
+    QPoint randomPoint();
     QWidget *randomInput();
     QString randomText();
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_rng); }

@@ -8,23 +8,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-const TESBSeparators kNoThousands{QLatin1Char('.'), QChar()};
-
-} // namespace
-
-// A thousands separator set to no character means no grouping: grouping
-// used to insert NUL characters that no parse removed, turning the text
-// into something that read as 0.
-TEST(NullThousandsSeparator, GroupsNothing)
-{
-    EXPECT_EQ(ESBRegroupText(QStringLiteral("1234567.891"), kNoThousands),
-              QStringLiteral("1234567.891"));
-    EXPECT_EQ(ESBFormatInt64(-1234567, true, QChar()), QStringLiteral("-1234567"));
-    EXPECT_EQ(ESBFormatFloat(1234567.5L, 1, true, kNoThousands), QStringLiteral("1234567.5"));
-}
-
+// A thousands separator set to no character means no grouping: live
+// grouping used to insert NUL characters that no parse removed, so the text
+// read as 0.
 TEST(NullThousandsSeparator, LiveGroupingKeepsTheValue)
 {
     TESBPosFloatEdit edit;
