@@ -24,7 +24,8 @@ QString describe(const QString &text, long double v, int places)
 bool closeEnough(long double a, long double b, int places)
 {
     const long double mag = std::fabs(b);
-    const long double tol = 0.51L * std::pow(10.0L, -places) + mag * 4e-18L;
+    // Half a unit in the last place shown, or in the 18th significant digit.
+    const long double tol = 0.51L * std::pow(10.0L, -places) + mag * 1e-17L;
     return std::fabs(a - b) <= tol;
 }
 

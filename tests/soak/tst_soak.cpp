@@ -1,8 +1,9 @@
 // Random-input soak of the real main window. Each run is one seeded stream
 // of events; a failure prints the seed and the events before it, and
 //   VELMORA_SOAK_SEED=<seed> VELMORA_SOAK_EVENTS=<n> soak_tests
-// replays it. The default length suits every test run; scripts/soak.sh runs
-// a million events.
+// replays it (VELMORA_SOAK_TRACE=1 also lists every event as it is sent).
+// The default length suits every test run; scripts/soak.sh runs a million
+// events.
 
 #include "Application.h"
 #include "SoakDriver.h"
