@@ -10,7 +10,7 @@
 class TApplication : public QApplication
 {
     Q_OBJECT
-public:
+  public:
     TApplication(int &argc, char **argv);
     ~TApplication() override;
 

@@ -1,5 +1,5 @@
-#include "Application.h"
 #include "main.h"
+#include "Application.h"
 
 #include <QIcon>
 
@@ -7,14 +7,15 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // True when the toolkit would have no screen to open the window on.
 bool noDisplay()
 {
     const char *platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform && *platform && std::strncmp(platform, "xcb", 3) != 0
-        && std::strncmp(platform, "wayland", 7) != 0)
+    if (platform && *platform && std::strncmp(platform, "xcb", 3) != 0 &&
+        std::strncmp(platform, "wayland", 7) != 0)
         return false; // offscreen, vnc, ...: the user chose it
     auto unset = [](const char *name) {
         const char *v = std::getenv(name);
@@ -28,8 +29,9 @@ bool noDisplay()
 int main(int argc, char **argv)
 {
     if (noDisplay()) {
-        std::fprintf(stderr, "velmora: no display to open the window on; "
-                             "try 'velmora-sim --pedal 100 --boost --steps 2000 --every 100' instead.\n");
+        std::fprintf(stderr,
+                     "velmora: no display to open the window on; "
+                     "try 'velmora-sim --pedal 100 --boost --steps 2000 --every 100' instead.\n");
         return 1;
     }
     TApplication app(argc, argv);

@@ -46,7 +46,8 @@ TFrmAbout::TFrmAbout(QWidget *owner) : QDialog(owner, Qt::Dialog | Qt::Frameless
     SpeedButton1->setText(QStringLiteral("X"));
     SpeedButton1->setAutoRaise(true); // flat until the mouse is over it
     SpeedButton1->setFocusPolicy(Qt::NoFocus);
-    SpeedButton1->setFont(TFont(QStringLiteral("MS Sans Serif"), -11, TFontStyle::fsBold).toQFont());
+    SpeedButton1->setFont(
+        TFont(QStringLiteral("MS Sans Serif"), -11, TFontStyle::fsBold).toQFont());
     SpeedButton1->setGeometry(656, 11, 23, 22);
     connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(SpeedButton1); });
 

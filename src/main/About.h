@@ -16,7 +16,7 @@ enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 class TFrmAbout : public QDialog
 {
     Q_OBJECT
-public:
+  public:
     explicit TFrmAbout(QWidget *owner = nullptr);
     ~TFrmAbout() override;
 
@@ -28,7 +28,7 @@ public:
     void FormClose(QObject *Sender, TCloseAction &Action);
     void SpeedButton1Click(QObject *Sender);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *e) override;
 };
 

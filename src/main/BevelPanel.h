@@ -9,7 +9,7 @@
 class TBevelPanel : public QWidget
 {
     Q_OBJECT
-public:
+  public:
     explicit TBevelPanel(QWidget *parent = nullptr);
 
     TColor Color() const { return m_color; }
@@ -18,10 +18,10 @@ public:
     // The panel's picture, as painted on screen.
     QImage renderImage() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *e) override;
 
-private:
+  private:
     void paintTo(QPainter &p) const;
     TColor m_color = clBtnFace;
 };

@@ -14,7 +14,8 @@
 #include <QCheckBox>
 #include <QProgressBar>
 
-namespace {
+namespace
+{
 
 // A readout with a value shows it; one without is shown empty and keeps the
 // value it had.

@@ -9,10 +9,10 @@
 #include "Font.h"
 #include "Meter.h"
 #include "NumLab.h"
-#include "oxBtns.h"
 #include "StdControls.h"
 #include "VehicleTables.h"
 #include "WindowFont.h"
+#include "oxBtns.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -28,7 +28,8 @@
 #include <map>
 #include <vector>
 
-namespace {
+namespace
+{
 
 const TFont kWindowFont(QStringLiteral("MS Sans Serif"), -11);
 
@@ -37,7 +38,7 @@ const TFont kWindowFont(QStringLiteral("MS Sans Serif"), -11);
 struct LayoutLoader {
     std::vector<std::function<void()>> loaded;
 
-    template<class W> W *place(QWidget *parent, const char *name, QRect bounds)
+    template <class W> W *place(QWidget *parent, const char *name, QRect bounds)
     {
         auto *w = new W(parent);
         w->setObjectName(QLatin1String(name));
@@ -176,7 +177,8 @@ struct LayoutLoader {
 
     // The style's check mark is wider than the one the layout was drawn for:
     // let the box grow to the right so its text stays readable.
-    template<class Box> Box *checkBox(QWidget *parent, const char *name, QRect bounds, const char *text)
+    template <class Box>
+    Box *checkBox(QWidget *parent, const char *name, QRect bounds, const char *text)
     {
         auto *b = place<Box>(parent, name, bounds);
         b->setText(QLatin1String(text));
@@ -279,8 +281,7 @@ void TForm1::CreateControls()
     TBGasPedal->setTickInterval(1);
     TBGasPedal->setTickPosition(QSlider::TicksBelow);
     L.setTabOrder(TBGasPedal, 6);
-    ESBPCSLabel17 = L.label(this, "ESBPCSLabel17", {484, 563, 49, 13}, "Gas Pedal",
-                            "TBGasPedal");
+    ESBPCSLabel17 = L.label(this, "ESBPCSLabel17", {484, 563, 49, 13}, "Gas Pedal", "TBGasPedal");
     ESBPCSLabel17->setAttachAlignH(TESBLabelAttachAlignH::elhCenter);
     ESBPCSLabel17->setAttachType(TESBLabelAttachType::elaBottom);
     ESBPCSLabel17->setAttachMarginH(0);
@@ -308,13 +309,15 @@ void TForm1::CreateControls()
     ESBPCSLabel2 = L.label(GroupBox3, "ESBPCSLabel2", {6, 26, 78, 13}, "transmission loss",
                            "EditTransmissionLoss");
     ESBPCSLabel2->setAttachMarginH(4);
-    EditTransmissionLoss = L.floatEdit(GroupBox3, "EditTransmissionLoss", {88, 24, 33, 21}, 0.17, 2, 2);
+    EditTransmissionLoss =
+        L.floatEdit(GroupBox3, "EditTransmissionLoss", {88, 24, 33, 21}, 0.17, 2, 2);
     ESBPCSLabel18 = L.label(GroupBox3, "ESBPCSLabel18", {17, 56, 67, 13}, "overdrive ratio",
                             "EditOverDriveRatio");
     ESBPCSLabel18->setAttachAlignV(TESBLabelAttachAlignV::elvCenter);
     ESBPCSLabel18->setAttachMarginH(4);
     ESBPCSLabel18->setAttachMarginV(0);
-    EditOverDriveRatio = L.floatEdit(GroupBox3, "EditOverDriveRatio", {88, 52, 33, 21}, 0.813, 4, 3);
+    EditOverDriveRatio =
+        L.floatEdit(GroupBox3, "EditOverDriveRatio", {88, 52, 33, 21}, 0.813, 4, 3);
     ComboFinalRatio = L.comboBox(GroupBox3, "ComboFinalRatio", {8, 80, 145, 21}, "ComboFinalRatio",
                                  FinalDriveListTexts(), 0);
     ESBPCSLabel1 = L.label(GroupBox3, "ESBPCSLabel1", {34, 103, 92, 13}, "final drive gear ratio",
@@ -324,8 +327,8 @@ void TForm1::CreateControls()
     ESBPCSLabel1->setAttachMarginH(0);
     ComboTyreSize = L.comboBox(GroupBox3, "ComboTyreSize", {8, 124, 145, 21}, "ComboTyreSize",
                                TyreSizeListTexts(), 1);
-    ESBPCSLabel7 = L.label(GroupBox3, "ESBPCSLabel7", {61, 145, 38, 13}, "tyre size",
-                           "ComboTyreSize");
+    ESBPCSLabel7 =
+        L.label(GroupBox3, "ESBPCSLabel7", {61, 145, 38, 13}, "tyre size", "ComboTyreSize");
     ESBPCSLabel7->setAttachAlignH(TESBLabelAttachAlignH::elhCenter);
     ESBPCSLabel7->setAttachAlignV(TESBLabelAttachAlignV::elvCenter);
     ESBPCSLabel7->setAttachType(TESBLabelAttachType::elaBottom);
@@ -333,24 +336,24 @@ void TForm1::CreateControls()
     ESBPCSLabel7->setAttachMarginV(0);
 
     // "Input Gear"
-    ESBPCSLabel8 = L.label(GroupBox5, "ESBPCSLabel8", {5, 26, 87, 13}, "PitchCircleRad (in)",
-                           "EditPCR");
+    ESBPCSLabel8 =
+        L.label(GroupBox5, "ESBPCSLabel8", {5, 26, 87, 13}, "PitchCircleRad (in)", "EditPCR");
     ESBPCSLabel8->setAttachMarginH(4);
     EditPCR = L.floatEdit(GroupBox5, "EditPCR", {96, 24, 33, 21}, 1.11, 2, 0);
-    ESBPCSLabel9 = L.label(GroupBox5, "ESBPCSLabel9", {21, 56, 71, 13}, "Pressure Angle",
-                           "EditPressAngle");
+    ESBPCSLabel9 =
+        L.label(GroupBox5, "ESBPCSLabel9", {21, 56, 71, 13}, "Pressure Angle", "EditPressAngle");
     ESBPCSLabel9->setAttachMarginH(4);
     EditPressAngle = L.floatEdit(GroupBox5, "EditPressAngle", {96, 54, 34, 21}, 20, 1, 1);
-    ESBPCSLabel10 = L.label(GroupBox5, "ESBPCSLabel10", {39, 85, 53, 13}, "Helix Angle",
-                            "EditHelixAngle");
+    ESBPCSLabel10 =
+        L.label(GroupBox5, "ESBPCSLabel10", {39, 85, 53, 13}, "Helix Angle", "EditHelixAngle");
     ESBPCSLabel10->setAttachMarginH(4);
     EditHelixAngle = L.floatEdit(GroupBox5, "EditHelixAngle", {96, 83, 35, 21}, 15, 1, 2);
-    ESBPCSLabel11 = L.label(GroupBox5, "ESBPCSLabel11", {6, 115, 86, 13}, "Bearing Overhang",
-                            "EditOverhang");
+    ESBPCSLabel11 =
+        L.label(GroupBox5, "ESBPCSLabel11", {6, 115, 86, 13}, "Bearing Overhang", "EditOverhang");
     ESBPCSLabel11->setAttachMarginH(4);
     EditOverhang = L.floatEdit(GroupBox5, "EditOverhang", {96, 113, 36, 21}, 1.15, 2, 3);
-    ESBPCSLabel12 = L.label(GroupBox5, "ESBPCSLabel12", {38, 143, 54, 13}, "Load factor",
-                            "EditLoadFactor");
+    ESBPCSLabel12 =
+        L.label(GroupBox5, "ESBPCSLabel12", {38, 143, 54, 13}, "Load factor", "EditLoadFactor");
     ESBPCSLabel12->setAttachMarginH(4);
     EditLoadFactor = L.floatEdit(GroupBox5, "EditLoadFactor", {96, 141, 37, 21}, 1.2, 2, 4);
 
@@ -359,14 +362,15 @@ void TForm1::CreateControls()
                            "EditRollingResistance");
     ESBPCSLabel4->setAttachAlignH(TESBLabelAttachAlignH::elhCenter);
     ESBPCSLabel4->setAttachMarginH(0);
-    EditRollingResistance = L.place<TESBPosEdit>(GroupBox1, "EditRollingResistance", {120, 24, 25, 21});
+    EditRollingResistance =
+        L.place<TESBPosEdit>(GroupBox1, "EditRollingResistance", {120, 24, 25, 21});
     EditRollingResistance->setAsLongWord(45);
     L.setTabOrder(EditRollingResistance, 0);
     ESBPCSLabel5 = L.label(GroupBox1, "ESBPCSLabel5", {27, 58, 83, 13}, "Frontal Area (sqft)",
                            "EditFrontalArea");
     EditFrontalArea = L.floatEdit(GroupBox1, "EditFrontalArea", {112, 56, 33, 21}, 22.5, 1, 1);
-    ESBPCSLabel6 = L.label(GroupBox1, "ESBPCSLabel6", {62, 90, 48, 13}, "Drag Coef",
-                           "EditDragCoef");
+    ESBPCSLabel6 =
+        L.label(GroupBox1, "ESBPCSLabel6", {62, 90, 48, 13}, "Drag Coef", "EditDragCoef");
     EditDragCoef = L.floatEdit(GroupBox1, "EditDragCoef", {112, 88, 33, 21}, 0.65, 3, 2);
 
     // "Speed"
@@ -377,11 +381,12 @@ void TForm1::CreateControls()
     NumLabSpeed->setPrecision(1);
     NumLabSpeed->setLeftSpace(45);
     NumLabSpeed->setFont(TFont(QStringLiteral("MS Sans Serif"), -11, TFontStyle::fsBold));
-    NumLabResistance = L.numLab(GroupBox4, "NumLabResistance", {25, 64, 160, 17}, "Resistance", "lbf");
+    NumLabResistance =
+        L.numLab(GroupBox4, "NumLabResistance", {25, 64, 160, 17}, "Resistance", "lbf");
     NumLabResistance->setPrecision(2);
     NumLabResistance->setLeftSpace(60);
-    NumLabForceAvailable = L.numLab(GroupBox4, "NumLabForceAvailable", {6, 88, 184, 17},
-                                    "Force Available", "lbf");
+    NumLabForceAvailable =
+        L.numLab(GroupBox4, "NumLabForceAvailable", {6, 88, 184, 17}, "Force Available", "lbf");
     NumLabForceAvailable->setPrecision(2);
     NumLabForceAvailable->setLeftSpace(80);
 
@@ -389,13 +394,13 @@ void TForm1::CreateControls()
     Label2 = L.place<QLabel>(GroupBox6, "Label2", {8, 24, 149, 13});
     Label2->setText(QStringLiteral("63/22 deep groove ball bearing"));
     Label2->adjustSize();
-    ESBPCSLabel13 = L.label(GroupBox6, "ESBPCSLabel13", {9, 51, 138, 13}, "Dynamic Load Rating (lbf)  Cr",
-                            "EditDynLoadRating");
+    ESBPCSLabel13 = L.label(GroupBox6, "ESBPCSLabel13", {9, 51, 138, 13},
+                            "Dynamic Load Rating (lbf)  Cr", "EditDynLoadRating");
     ESBPCSLabel13->setAttachMarginH(4);
     EditDynLoadRating = L.floatEdit(GroupBox6, "EditDynLoadRating", {151, 49, 34, 21}, 2081, 0, 0);
     EditDynLoadRating->setThousandSeparators(TESBSeparatorStyle::essAuto);
-    NUmLabIPBRadialForce = L.numLab(GroupBox6, "NUmLabIPBRadialForce", {9, 80, 190, 19},
-                                    "Radial Load   P", "lbf");
+    NUmLabIPBRadialForce =
+        L.numLab(GroupBox6, "NUmLabIPBRadialForce", {9, 80, 190, 19}, "Radial Load   P", "lbf");
     NUmLabIPBRadialForce->setPrecision(2);
     NUmLabIPBRadialForce->setLeftSpace(85);
     NumLabCOnP = L.numLab(GroupBox6, "NumLabCOnP", {60, 110, 129, 18}, "C/P", "");
@@ -404,8 +409,8 @@ void TForm1::CreateControls()
     CBMiles = L.checkBox<QCheckBox>(GroupBox6, "CBMiles", {8, 136, 41, 17}, "miles");
     CBMiles->setChecked(true);
     L.setTabOrder(CBMiles, 1);
-    NumLabIPBLife10 = L.numLab(GroupBox6, "NumLabIPBLife10", {10, 161, 208, 20}, "Life  [10%]",
-                               "000miles");
+    NumLabIPBLife10 =
+        L.numLab(GroupBox6, "NumLabIPBLife10", {10, 161, 208, 20}, "Life  [10%]", "000miles");
     NumLabIPBLife10->setDisplayType(TDisplay::dtInt);
     NumLabIPBLife10->setLeftSpace(65);
     NumLabIPBLife10->setColorLabBakG(clBlack);
@@ -421,8 +426,7 @@ void TForm1::CreateControls()
     ESBPCSLabel3->setAttachMarginV(0);
     ComboKerbWeight = L.comboBox(Loading, "ComboKerbWeight", {111, 24, 169, 21}, "ComboKerbWeights",
                                  KerbWeightListTexts(), 0);
-    ESBPCSLabel14 = L.label(Loading, "ESBPCSLabel14", {62, 52, 46, 13}, "Load (lbs)",
-                            "SELoad");
+    ESBPCSLabel14 = L.label(Loading, "ESBPCSLabel14", {62, 52, 46, 13}, "Load (lbs)", "SELoad");
     ESBPCSLabel14->setAttachAlignH(TESBLabelAttachAlignH::elhCenter);
     ESBPCSLabel14->setAttachAlignV(TESBLabelAttachAlignV::elvCenter);
     ESBPCSLabel14->setAttachMarginH(4);
@@ -437,8 +441,8 @@ void TForm1::CreateControls()
     SELoad->setTabStop(true);
     SELoad->setValue(50);
     L.setTabOrder(SELoad, 2);
-    ESBPCSLabel15 = L.label(Loading, "ESBPCSLabel15", {25, 76, 83, 13}, "Average Gradient",
-                            "SEGradient");
+    ESBPCSLabel15 =
+        L.label(Loading, "ESBPCSLabel15", {25, 76, 83, 13}, "Average Gradient", "SEGradient");
     ESBPCSLabel15->setAttachAlignV(TESBLabelAttachAlignV::elvCenter);
     ESBPCSLabel15->setAttachMarginH(4);
     ESBPCSLabel15->setAttachMarginV(0);

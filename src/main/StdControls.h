@@ -12,7 +12,7 @@ class TComboBox : public QComboBox
     Q_OBJECT
     Q_PROPERTY(int ItemIndex READ ItemIndex WRITE setItemIndex)
     Q_PROPERTY(QString Text READ Text WRITE setText)
-public:
+  public:
     explicit TComboBox(QWidget *parent = nullptr);
 
     int ItemIndex() const { return m_itemIndex; }
@@ -20,10 +20,10 @@ public:
     QString Text() const;
     void setText(const QString &text);
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void OnChange(QObject *Sender);
 
-private:
+  private:
     void showTextStart();
     int m_itemIndex = -1;
 };

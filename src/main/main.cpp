@@ -2,15 +2,15 @@
 
 #include "About.h"
 #include "ESBPCSLabel.h"
-#include "ErrorBox.h"
 #include "ESBPCSNumEdit.h"
 #include "ESBPCSSpinEdit.h"
+#include "ErrorBox.h"
 #include "Font.h"
 #include "Meter.h"
 #include "NumLab.h"
-#include "oxBtns.h"
 #include "StdControls.h"
 #include "WindowFont.h"
+#include "oxBtns.h"
 
 #include <QCheckBox>
 #include <QPointer>
@@ -20,9 +20,9 @@
 #include <QTimer>
 
 TForm1::TForm1(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                          | Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
       m_model(this)
 {
     setObjectName(QStringLiteral("Form1"));
@@ -49,12 +49,13 @@ TForm1::~TForm1()
     m_model.SetOwner(nullptr);
 }
 
-namespace {
+namespace
+{
 
 // Binds a handler to a signal. A handler may let an exception escape (a
 // selection outside its table); it is handed to the application's default
 // handler right here, so it never unwinds through the toolkit's signal code.
-template<class Sender, class Signal, class Handler>
+template <class Sender, class Signal, class Handler>
 void bind(Sender *sender, Signal signal, TForm1 *form, Handler handler)
 {
     QObject::connect(sender, signal, form, [handler](auto &&...args) {
@@ -74,21 +75,28 @@ void TForm1::ConnectHandlers()
         return [this, handler, sender](auto &&...) { (this->*handler)(sender); };
     };
     bind(ComboEngine, &TComboBox::OnChange, this, call(&TForm1::ComboEngineChange, ComboEngine));
-    bind(ComboFinalRatio, &TComboBox::OnChange, this, call(&TForm1::ComboFinalRatioChange, ComboFinalRatio));
-    bind(ComboTyreSize, &TComboBox::OnChange, this, call(&TForm1::ComboTyreSizeChange, ComboTyreSize));
-    bind(ComboKerbWeight, &TComboBox::OnChange, this, call(&TForm1::ComboKerbWeightChange, ComboKerbWeight));
+    bind(ComboFinalRatio, &TComboBox::OnChange, this,
+         call(&TForm1::ComboFinalRatioChange, ComboFinalRatio));
+    bind(ComboTyreSize, &TComboBox::OnChange, this,
+         call(&TForm1::ComboTyreSizeChange, ComboTyreSize));
+    bind(ComboKerbWeight, &TComboBox::OnChange, this,
+         call(&TForm1::ComboKerbWeightChange, ComboKerbWeight));
     bind(EditRollingResistance, &TESBPosEdit::OnChange, this,
          call(&TForm1::EditRollingResistanceChange, EditRollingResistance));
-    bind(EditFrontalArea, &TESBPosFloatEdit::OnChange, this, call(&TForm1::EditFrontalAreaChange, EditFrontalArea));
-    bind(EditDragCoef, &TESBPosFloatEdit::OnChange, this, call(&TForm1::EditDragCoefChange, EditDragCoef));
+    bind(EditFrontalArea, &TESBPosFloatEdit::OnChange, this,
+         call(&TForm1::EditFrontalAreaChange, EditFrontalArea));
+    bind(EditDragCoef, &TESBPosFloatEdit::OnChange, this,
+         call(&TForm1::EditDragCoefChange, EditDragCoef));
     bind(EditTransmissionLoss, &TESBPosFloatEdit::OnChange, this,
          call(&TForm1::EditTransmissionLossChange, EditTransmissionLoss));
     bind(EditOverDriveRatio, &TESBPosFloatEdit::OnChange, this,
          call(&TForm1::EditOverDriveRatioChange, EditOverDriveRatio));
-    for (TESBPosFloatEdit *gear : {EditPCR, EditPressAngle, EditHelixAngle, EditOverhang, EditLoadFactor})
+    for (TESBPosFloatEdit *gear :
+         {EditPCR, EditPressAngle, EditHelixAngle, EditOverhang, EditLoadFactor})
         bind(gear, &TESBPosFloatEdit::OnChange, this, call(&TForm1::EditGearInputChange, gear));
     bind(SELoad, &TESBFloatSpinEdit::OnChange, this, call(&TForm1::SELoadChange, SELoad));
-    bind(SEGradient, &TESBFloatSpinEdit::OnChange, this, call(&TForm1::SEGradientChange, SEGradient));
+    bind(SEGradient, &TESBFloatSpinEdit::OnChange, this,
+         call(&TForm1::SEGradientChange, SEGradient));
     // A check box reports every change of its state, as a click does.
     bind(CBMph, &QCheckBox::toggled, this, call(&TForm1::CBMphClick, CBMph));
     bind(CBMiles, &QCheckBox::toggled, this, call(&TForm1::CBMilesClick, CBMiles));

@@ -30,7 +30,7 @@ class ToxGraphicButton;
 class TForm1 : public QWidget, public IDriveModelOwner
 {
     Q_OBJECT
-public:
+  public:
     explicit TForm1(QWidget *parent = nullptr);
     ~TForm1() override;
 
@@ -146,7 +146,7 @@ public:
     void SwitchBoostOff() override;
     void ShowLife();
 
-private:
+  private:
     void CreateControls();
     void ConnectHandlers();
     void ReadResistanceInputs();

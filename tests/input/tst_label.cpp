@@ -10,7 +10,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 using AT = TESBLabelAttachType;
 using AH = TESBLabelAttachAlignH;
@@ -48,13 +49,16 @@ struct PosCase {
     QPoint expected;
 };
 
-class AttachedPos : public ::testing::TestWithParam<PosCase> {};
+class AttachedPos : public ::testing::TestWithParam<PosCase>
+{
+};
 
 TEST_P(AttachedPos, PlacesTheLabel)
 {
     const PosCase &c = GetParam();
-    EXPECT_EQ(ESBAttachedLabelPos(c.control, c.label, c.type, c.alignH, c.alignV, c.marginH, c.marginV),
-              c.expected);
+    EXPECT_EQ(
+        ESBAttachedLabelPos(c.control, c.label, c.type, c.alignH, c.alignV, c.marginH, c.marginV),
+        c.expected);
 }
 
 const QRect kBox(100, 50, 60, 21);
@@ -64,9 +68,17 @@ INSTANTIATE_TEST_SUITE_P(
     SidesAndAlignments, AttachedPos,
     ::testing::Values(
         // The window's own captions.
-        PosCase{{112, 48, 49, 21}, {46, 13}, AT::elaLeft, AH::elhCenter, AV::elvCenter, 4, 0, {62, 52}},
+        PosCase{
+            {112, 48, 49, 21}, {46, 13}, AT::elaLeft, AH::elhCenter, AV::elvCenter, 4, 0, {62, 52}},
         PosCase{{96, 24, 33, 21}, {87, 13}, AT::elaLeft, AH::elhLeft, AV::elvTop, 4, 2, {5, 26}},
-        PosCase{{368, 552, 281, 9}, {49, 13}, AT::elaBottom, AH::elhCenter, AV::elvTop, 0, 2, {484, 563}},
+        PosCase{{368, 552, 281, 9},
+                {49, 13},
+                AT::elaBottom,
+                AH::elhCenter,
+                AV::elvTop,
+                0,
+                2,
+                {484, 563}},
         // Each side; the margin on the alignment axis is added even for
         // right and bottom alignment.
         PosCase{kBox, kLab, AT::elaRight, AH::elhLeft, AV::elvBottom, 3, 1, {163, 59}},
@@ -74,8 +86,10 @@ INSTANTIATE_TEST_SUITE_P(
         PosCase{kBox, kLab, AT::elaTop, AH::elhLeft, AV::elvTop, 0, 0, {100, 37}},
         PosCase{kBox, kLab, AT::elaBottom, AH::elhRight, AV::elvTop, -2, 5, {138, 76}},
         // The halving truncates toward zero when the label is the larger.
-        PosCase{{10, 10, 20, 10}, {25, 13}, AT::elaBottom, AH::elhCenter, AV::elvTop, 0, 0, {8, 20}},
-        PosCase{{10, 10, 20, 10}, {25, 13}, AT::elaLeft, AH::elhLeft, AV::elvCenter, 0, 0, {-15, 9}}));
+        PosCase{
+            {10, 10, 20, 10}, {25, 13}, AT::elaBottom, AH::elhCenter, AV::elvTop, 0, 0, {8, 20}},
+        PosCase{
+            {10, 10, 20, 10}, {25, 13}, AT::elaLeft, AH::elhLeft, AV::elvCenter, 0, 0, {-15, 9}}));
 
 // ---- attached to a live control -------------------------------------------
 

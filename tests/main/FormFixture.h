@@ -12,7 +12,7 @@ class QWidget;
 // sends; tests that need ticks under a modal window start it again.
 class FormDriver
 {
-public:
+  public:
     FormDriver();
     ~FormDriver();
 
@@ -32,6 +32,6 @@ public:
     // Boost from rest, then the pedal, then ticks until the truck is steady.
     void driveTo(int pedalPosition);
 
-private:
+  private:
     std::unique_ptr<TForm1> m_form;
 };

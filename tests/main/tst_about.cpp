@@ -15,7 +15,8 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TEST(About, PanelTitleAndHelpText)
 {
@@ -28,7 +29,8 @@ TEST(About, PanelTitleAndHelpText)
     EXPECT_EQ(about.SpeedButton1->text(), QStringLiteral("X"));
     EXPECT_TRUE(about.SpeedButton1->autoRaise());
     EXPECT_EQ(about.Label1->text(),
-              QStringLiteral("Gearbox Input Bearing Load and Lifetime Calculator for Harwick  Series Trucks"));
+              QStringLiteral(
+                  "Gearbox Input Bearing Load and Lifetime Calculator for Harwick  Series Trucks"));
     EXPECT_TRUE(about.Label1->font().bold());
     // The title stays clear of the "X".
     EXPECT_LT(about.Label1->geometry().right(), about.SpeedButton1->x());
@@ -39,10 +41,19 @@ TEST(About, PanelTitleAndHelpText)
     EXPECT_FALSE(about.Memo1->isReadOnly());
 
     // The thirteen headings, in order, each on a line of its own.
-    const QStringList headings = {"BACKGROUND:", "BASICS:", "WHAT THIS PROGRAM DOES:",
-                                  "ASSUMPTIONS:", "USING THE PROGRAM:", "AT CRANKSHAFT:",
-                                  "DRIVE LINE:", "INPUT GEAR:", "RESISTANCE:", "LOADING:",
-                                  "SPEED:", "INPUT BEARING:", "OTHER STUFF:"};
+    const QStringList headings = {"BACKGROUND:",
+                                  "BASICS:",
+                                  "WHAT THIS PROGRAM DOES:",
+                                  "ASSUMPTIONS:",
+                                  "USING THE PROGRAM:",
+                                  "AT CRANKSHAFT:",
+                                  "DRIVE LINE:",
+                                  "INPUT GEAR:",
+                                  "RESISTANCE:",
+                                  "LOADING:",
+                                  "SPEED:",
+                                  "INPUT BEARING:",
+                                  "OTHER STUFF:"};
     const QStringList lines = about.Memo1->toPlainText().split(QLatin1Char('\n'));
     qsizetype at = 0;
     for (const QString &h : headings) {
@@ -101,6 +112,8 @@ void inspectAbout(Seen &s, const TDriveModel &m, bool typeIntoMemo)
             QTest::keyClicks(about->Memo1, QStringLiteral("scribble"));
         }
         s.memoText = about->Memo1->toPlainText();
+        if (!typeIntoMemo) // a picture for people to look at
+            about->grab().save(QStringLiteral(VELMORA_TEST_OUTPUT_DIR "/about.png"));
         s.rpmShown = m.EngineRpm;
         QTest::qWait(300);
         s.rpmClosed = m.EngineRpm;

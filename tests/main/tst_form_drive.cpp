@@ -16,7 +16,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 // How often each readout and gauge has painted: unchanged counts prove a
 // tick showed nothing new.

@@ -12,7 +12,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 struct BoxSeen {
     bool shown = false;

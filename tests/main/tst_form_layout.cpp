@@ -19,7 +19,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QString text(std::string_view s)
 {
@@ -84,9 +85,9 @@ TEST(FormLayout, EveryCaptionKeepsBesideItsControl)
         ASSERT_NE(c, nullptr);
         EXPECT_EQ(l->FocusControl(), c);
         EXPECT_EQ(l->parentWidget(), c->parentWidget());
-        EXPECT_EQ(l->pos(), ESBAttachedLabelPos(c->geometry(), l->size(), l->AttachType(),
-                                                l->AttachAlignH(), l->AttachAlignV(),
-                                                l->AttachMarginH(), l->AttachMarginV()));
+        EXPECT_EQ(l->pos(),
+                  ESBAttachedLabelPos(c->geometry(), l->size(), l->AttachType(), l->AttachAlignH(),
+                                      l->AttachAlignV(), l->AttachMarginH(), l->AttachMarginV()));
     }
     // Margins listed after an alignment win; unlisted ones keep 2 or were reset.
     TForm1 &f = d.form();
@@ -108,9 +109,8 @@ TEST(FormLayout, TabOrderFollowsTheTables)
     EXPECT_EQ(f.EditRollingResistance->nextInFocusChain()->parentWidget(), f.GroupBox1);
     auto nextFocus = [](QWidget *w) {
         QWidget *n = w->nextInFocusChain();
-        while (n != w
-               && (w->isAncestorOf(n) || !(n->focusPolicy() & Qt::TabFocus) || !n->isVisible()
-                   || !n->isEnabled()))
+        while (n != w && (w->isAncestorOf(n) || !(n->focusPolicy() & Qt::TabFocus) ||
+                          !n->isVisible() || !n->isEnabled()))
             n = n->nextInFocusChain();
         return n;
     };

@@ -9,20 +9,33 @@
 #include <QPointer>
 #include <QShortcutEvent>
 
-namespace {
+namespace
+{
 
 int textFlags(TAlignment align, TTextLayout layout)
 {
     int flags = 0;
     switch (align) {
-    case TAlignment::taLeftJustify: flags |= Qt::AlignLeft; break;
-    case TAlignment::taRightJustify: flags |= Qt::AlignRight; break;
-    case TAlignment::taCenter: flags |= Qt::AlignHCenter; break;
+    case TAlignment::taLeftJustify:
+        flags |= Qt::AlignLeft;
+        break;
+    case TAlignment::taRightJustify:
+        flags |= Qt::AlignRight;
+        break;
+    case TAlignment::taCenter:
+        flags |= Qt::AlignHCenter;
+        break;
     }
     switch (layout) {
-    case TTextLayout::tlTop: flags |= Qt::AlignTop; break;
-    case TTextLayout::tlCenter: flags |= Qt::AlignVCenter; break;
-    case TTextLayout::tlBottom: flags |= Qt::AlignBottom; break;
+    case TTextLayout::tlTop:
+        flags |= Qt::AlignTop;
+        break;
+    case TTextLayout::tlCenter:
+        flags |= Qt::AlignVCenter;
+        break;
+    case TTextLayout::tlBottom:
+        flags |= Qt::AlignBottom;
+        break;
     }
     return flags;
 }
@@ -39,30 +52,40 @@ QString measuredText(const QString &caption, bool showAccelChar)
 } // namespace
 
 QPoint ESBAttachedLabelPos(const QRect &c, QSize l, TESBLabelAttachType type,
-                           TESBLabelAttachAlignH alignH, TESBLabelAttachAlignV alignV,
-                           int marginH, int marginV)
+                           TESBLabelAttachAlignH alignH, TESBLabelAttachAlignV alignV, int marginH,
+                           int marginV)
 {
     auto alongH = [&] {
         switch (alignH) {
-        case TESBLabelAttachAlignH::elhLeft: return c.left() + marginH;
-        case TESBLabelAttachAlignH::elhCenter: return c.left() + (c.width() - l.width()) / 2 + marginH;
-        case TESBLabelAttachAlignH::elhRight: return c.left() + c.width() - l.width() + marginH;
+        case TESBLabelAttachAlignH::elhLeft:
+            return c.left() + marginH;
+        case TESBLabelAttachAlignH::elhCenter:
+            return c.left() + (c.width() - l.width()) / 2 + marginH;
+        case TESBLabelAttachAlignH::elhRight:
+            return c.left() + c.width() - l.width() + marginH;
         }
         return c.left();
     };
     auto alongV = [&] {
         switch (alignV) {
-        case TESBLabelAttachAlignV::elvTop: return c.top() + marginV;
-        case TESBLabelAttachAlignV::elvCenter: return c.top() + (c.height() - l.height()) / 2 + marginV;
-        case TESBLabelAttachAlignV::elvBottom: return c.top() + c.height() - l.height() + marginV;
+        case TESBLabelAttachAlignV::elvTop:
+            return c.top() + marginV;
+        case TESBLabelAttachAlignV::elvCenter:
+            return c.top() + (c.height() - l.height()) / 2 + marginV;
+        case TESBLabelAttachAlignV::elvBottom:
+            return c.top() + c.height() - l.height() + marginV;
         }
         return c.top();
     };
     switch (type) {
-    case TESBLabelAttachType::elaLeft: return {c.left() - (l.width() + marginH), alongV()};
-    case TESBLabelAttachType::elaRight: return {c.left() + c.width() + marginH, alongV()};
-    case TESBLabelAttachType::elaTop: return {alongH(), c.top() - (l.height() + marginV)};
-    case TESBLabelAttachType::elaBottom: return {alongH(), c.top() + c.height() + marginV};
+    case TESBLabelAttachType::elaLeft:
+        return {c.left() - (l.width() + marginH), alongV()};
+    case TESBLabelAttachType::elaRight:
+        return {c.left() + c.width() + marginH, alongV()};
+    case TESBLabelAttachType::elaTop:
+        return {alongH(), c.top() - (l.height() + marginV)};
+    case TESBLabelAttachType::elaBottom:
+        return {alongH(), c.top() + c.height() + marginV};
     }
     return {};
 }
@@ -110,7 +133,10 @@ TESBCustomLabel::~TESBCustomLabel()
 
 // ---- attachment -----------------------------------------------------------
 
-QWidget *TESBCustomLabel::AttachToControl() const { return d->attachTo; }
+QWidget *TESBCustomLabel::AttachToControl() const
+{
+    return d->attachTo;
+}
 
 void TESBCustomLabel::setAttachToControl(QWidget *control)
 {
@@ -139,7 +165,10 @@ void TESBCustomLabel::controlDestroyed(QObject *)
     d->focusControl = nullptr;
 }
 
-TESBLabelAttachType TESBCustomLabel::AttachType() const { return d->attachType; }
+TESBLabelAttachType TESBCustomLabel::AttachType() const
+{
+    return d->attachType;
+}
 
 void TESBCustomLabel::setAttachType(TESBLabelAttachType type)
 {
@@ -149,7 +178,10 @@ void TESBCustomLabel::setAttachType(TESBLabelAttachType type)
     Reposition();
 }
 
-TESBLabelAttachAlignH TESBCustomLabel::AttachAlignH() const { return d->alignH; }
+TESBLabelAttachAlignH TESBCustomLabel::AttachAlignH() const
+{
+    return d->alignH;
+}
 
 void TESBCustomLabel::setAttachAlignH(TESBLabelAttachAlignH align)
 {
@@ -160,7 +192,10 @@ void TESBCustomLabel::setAttachAlignH(TESBLabelAttachAlignH align)
     Reposition();
 }
 
-TESBLabelAttachAlignV TESBCustomLabel::AttachAlignV() const { return d->alignV; }
+TESBLabelAttachAlignV TESBCustomLabel::AttachAlignV() const
+{
+    return d->alignV;
+}
 
 void TESBCustomLabel::setAttachAlignV(TESBLabelAttachAlignV align)
 {
@@ -171,7 +206,10 @@ void TESBCustomLabel::setAttachAlignV(TESBLabelAttachAlignV align)
     Reposition();
 }
 
-int TESBCustomLabel::AttachMarginH() const { return d->marginH; }
+int TESBCustomLabel::AttachMarginH() const
+{
+    return d->marginH;
+}
 
 void TESBCustomLabel::setAttachMarginH(int margin)
 {
@@ -181,7 +219,10 @@ void TESBCustomLabel::setAttachMarginH(int margin)
     Reposition();
 }
 
-int TESBCustomLabel::AttachMarginV() const { return d->marginV; }
+int TESBCustomLabel::AttachMarginV() const
+{
+    return d->marginV;
+}
 
 void TESBCustomLabel::setAttachMarginV(int margin)
 {
@@ -201,8 +242,8 @@ void TESBCustomLabel::Reposition()
         // Not siblings: take the control's place in our parent's coordinates.
         r.moveTopLeft(parentWidget()->mapFromGlobal(c->parentWidget()->mapToGlobal(r.topLeft())));
     }
-    const QPoint pos = ESBAttachedLabelPos(r, size(), d->attachType, d->alignH, d->alignV,
-                                           d->marginH, d->marginV);
+    const QPoint pos =
+        ESBAttachedLabelPos(r, size(), d->attachType, d->alignH, d->alignV, d->marginH, d->marginV);
     if (pos == this->pos())
         return;
     d->repositioning = true;
@@ -231,7 +272,10 @@ void TESBCustomLabel::resizeEvent(QResizeEvent *e)
 
 // ---- look -----------------------------------------------------------------
 
-TESBLabelStyle TESBCustomLabel::LabelStyle() const { return d->labelStyle; }
+TESBLabelStyle TESBCustomLabel::LabelStyle() const
+{
+    return d->labelStyle;
+}
 
 void TESBCustomLabel::setLabelStyle(TESBLabelStyle style)
 {
@@ -241,16 +285,43 @@ void TESBCustomLabel::setLabelStyle(TESBLabelStyle style)
     update();
 }
 
-bool TESBCustomLabel::HotTrack() const { return d->hotTrack; }
-void TESBCustomLabel::setHotTrack(bool on) { d->hotTrack = on; }
-bool TESBCustomLabel::HotUnderline() const { return d->hotUnderline; }
-void TESBCustomLabel::setHotUnderline(bool on) { d->hotUnderline = on; }
-TColor TESBCustomLabel::HotColor() const { return d->hotColor; }
-void TESBCustomLabel::setHotColor(TColor color) { d->hotColor = color; }
-bool TESBCustomLabel::MouseInside() const { return d->mouseInside; }
-QString TESBCustomLabel::Version() { return QStringLiteral("2.3.1"); }
+bool TESBCustomLabel::HotTrack() const
+{
+    return d->hotTrack;
+}
+void TESBCustomLabel::setHotTrack(bool on)
+{
+    d->hotTrack = on;
+}
+bool TESBCustomLabel::HotUnderline() const
+{
+    return d->hotUnderline;
+}
+void TESBCustomLabel::setHotUnderline(bool on)
+{
+    d->hotUnderline = on;
+}
+TColor TESBCustomLabel::HotColor() const
+{
+    return d->hotColor;
+}
+void TESBCustomLabel::setHotColor(TColor color)
+{
+    d->hotColor = color;
+}
+bool TESBCustomLabel::MouseInside() const
+{
+    return d->mouseInside;
+}
+QString TESBCustomLabel::Version()
+{
+    return QStringLiteral("2.3.1");
+}
 
-QString TESBCustomLabel::Caption() const { return d->caption; }
+QString TESBCustomLabel::Caption() const
+{
+    return d->caption;
+}
 
 void TESBCustomLabel::setCaption(const QString &caption)
 {
@@ -262,7 +333,10 @@ void TESBCustomLabel::setCaption(const QString &caption)
     update();
 }
 
-bool TESBCustomLabel::AutoSize() const { return d->autoSize; }
+bool TESBCustomLabel::AutoSize() const
+{
+    return d->autoSize;
+}
 
 void TESBCustomLabel::setAutoSize(bool on)
 {
@@ -272,7 +346,10 @@ void TESBCustomLabel::setAutoSize(bool on)
     adjustBounds();
 }
 
-TAlignment TESBCustomLabel::Alignment() const { return d->alignment; }
+TAlignment TESBCustomLabel::Alignment() const
+{
+    return d->alignment;
+}
 
 void TESBCustomLabel::setAlignment(TAlignment align)
 {
@@ -282,7 +359,10 @@ void TESBCustomLabel::setAlignment(TAlignment align)
     update();
 }
 
-TTextLayout TESBCustomLabel::Layout() const { return d->layout; }
+TTextLayout TESBCustomLabel::Layout() const
+{
+    return d->layout;
+}
 
 void TESBCustomLabel::setLayout(TTextLayout layout)
 {
@@ -292,7 +372,10 @@ void TESBCustomLabel::setLayout(TTextLayout layout)
     update();
 }
 
-bool TESBCustomLabel::WordWrap() const { return d->wordWrap; }
+bool TESBCustomLabel::WordWrap() const
+{
+    return d->wordWrap;
+}
 
 void TESBCustomLabel::setWordWrap(bool on)
 {
@@ -303,7 +386,10 @@ void TESBCustomLabel::setWordWrap(bool on)
     update();
 }
 
-bool TESBCustomLabel::ShowAccelChar() const { return d->showAccelChar; }
+bool TESBCustomLabel::ShowAccelChar() const
+{
+    return d->showAccelChar;
+}
 
 void TESBCustomLabel::setShowAccelChar(bool on)
 {
@@ -315,7 +401,10 @@ void TESBCustomLabel::setShowAccelChar(bool on)
     update();
 }
 
-bool TESBCustomLabel::Transparent() const { return d->transparent; }
+bool TESBCustomLabel::Transparent() const
+{
+    return d->transparent;
+}
 
 void TESBCustomLabel::setTransparent(bool on)
 {
@@ -325,10 +414,19 @@ void TESBCustomLabel::setTransparent(bool on)
     update();
 }
 
-QWidget *TESBCustomLabel::FocusControl() const { return d->focusControl; }
-void TESBCustomLabel::setFocusControl(QWidget *control) { d->focusControl = control; }
+QWidget *TESBCustomLabel::FocusControl() const
+{
+    return d->focusControl;
+}
+void TESBCustomLabel::setFocusControl(QWidget *control)
+{
+    d->focusControl = control;
+}
 
-TColor TESBCustomLabel::Color() const { return d->color; }
+TColor TESBCustomLabel::Color() const
+{
+    return d->color;
+}
 
 void TESBCustomLabel::setColor(TColor color)
 {
@@ -339,7 +437,10 @@ void TESBCustomLabel::setColor(TColor color)
     update();
 }
 
-bool TESBCustomLabel::ParentColor() const { return d->parentColor; }
+bool TESBCustomLabel::ParentColor() const
+{
+    return d->parentColor;
+}
 
 void TESBCustomLabel::setParentColor(bool on)
 {
@@ -349,7 +450,10 @@ void TESBCustomLabel::setParentColor(bool on)
     update();
 }
 
-TColor TESBCustomLabel::FontColor() const { return d->fontColor; }
+TColor TESBCustomLabel::FontColor() const
+{
+    return d->fontColor;
+}
 
 void TESBCustomLabel::setFontColor(TColor color)
 {
@@ -365,11 +469,15 @@ QSize TESBCustomLabel::measuredSize() const
     int flags = Qt::TextExpandTabs | (d->showAccelChar ? Qt::TextShowMnemonic : 0);
     const QFontMetrics fm(font());
     if (d->wordWrap)
-        return fm.boundingRect(QRect(0, 0, qMax(width(), 1), 0), flags | Qt::TextWordWrap, text).size();
+        return fm.boundingRect(QRect(0, 0, qMax(width(), 1), 0), flags | Qt::TextWordWrap, text)
+            .size();
     return fm.boundingRect(QRect(), flags | Qt::TextSingleLine, text).size();
 }
 
-QSize TESBCustomLabel::sizeHint() const { return measuredSize(); }
+QSize TESBCustomLabel::sizeHint() const
+{
+    return measuredSize();
+}
 
 void TESBCustomLabel::adjustBounds()
 {
@@ -451,9 +559,11 @@ void TESBCustomLabel::updateAccelerator()
 
 bool TESBCustomLabel::event(QEvent *e)
 {
-    if (e->type() == QEvent::Shortcut && static_cast<QShortcutEvent *>(e)->shortcutId() == d->shortcutId) {
+    if (e->type() == QEvent::Shortcut &&
+        static_cast<QShortcutEvent *>(e)->shortcutId() == d->shortcutId) {
         QWidget *target = d->focusControl;
-        if (target && target->isEnabled() && target->isVisible() && target->focusPolicy() != Qt::NoFocus)
+        if (target && target->isEnabled() && target->isVisible() &&
+            target->focusPolicy() != Qt::NoFocus)
             target->setFocus(Qt::ShortcutFocusReason);
         return true;
     }

@@ -22,8 +22,8 @@ enum class TTextLayout { tlTop, tlCenter, tlBottom };
 // Where a label of size labelSize goes, in the parent's client coordinates,
 // when it is attached to a control occupying `control`.
 QPoint ESBAttachedLabelPos(const QRect &control, QSize labelSize, TESBLabelAttachType type,
-                           TESBLabelAttachAlignH alignH, TESBLabelAttachAlignV alignV,
-                           int marginH, int marginV);
+                           TESBLabelAttachAlignH alignH, TESBLabelAttachAlignV alignV, int marginH,
+                           int marginV);
 
 // A static caption that keeps itself beside another control: whenever that
 // control moves or is resized, or the label's own size changes, the label
@@ -55,7 +55,7 @@ class TESBCustomLabel : public QWidget
     Q_PROPERTY(bool ParentColor READ ParentColor WRITE setParentColor)
     Q_PROPERTY(TColor FontColor READ FontColor WRITE setFontColor)
 
-public:
+  public:
     explicit TESBCustomLabel(QWidget *parent = nullptr);
     ~TESBCustomLabel() override;
 
@@ -119,16 +119,18 @@ public:
 
     QSize sizeHint() const override;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void OnMouseEnter(QObject *Sender);
     void OnMouseExit(QObject *Sender);
     void OnClick(QObject *Sender);
     void OnDblClick(QObject *Sender);
-    void OnMouseDown(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void OnMouseDown(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
+                     int Y);
     void OnMouseMove(QObject *Sender, Qt::KeyboardModifiers Shift, int X, int Y);
-    void OnMouseUp(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void OnMouseUp(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
+                   int Y);
 
-protected:
+  protected:
     bool event(QEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
@@ -142,7 +144,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *e) override;
     void mouseDoubleClickEvent(QMouseEvent *e) override;
 
-private:
+  private:
     void paintCaption(QPainter &p) const;
     void adjustBounds();
     void updateAccelerator();
@@ -156,7 +158,7 @@ private:
 class TESBPCSLabel : public TESBCustomLabel
 {
     Q_OBJECT
-public:
+  public:
     explicit TESBPCSLabel(QWidget *parent = nullptr);
     ~TESBPCSLabel() override;
 };
