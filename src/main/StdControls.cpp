@@ -10,6 +10,9 @@ TComboBox::TComboBox(QWidget *parent) : QComboBox(parent)
     setCurrentIndex(-1);
     connect(this, &QComboBox::activated, this, [this](int index) {
         m_itemIndex = index;
+        // Choosing the entry that was current puts back text typed over it.
+        if (currentText() != itemText(index))
+            setEditText(itemText(index));
         showTextStart();
         emit OnChange(this);
     });

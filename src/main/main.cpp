@@ -44,8 +44,11 @@ TForm1::TForm1(QWidget *parent)
 
 TForm1::~TForm1()
 {
-    // The widgets go before the model they report to; stop the ticks first.
+    // The widgets go after the model they report to: stop the ticks and let
+    // no control reach a handler while it is being torn down.
     Timer1->stop();
+    for (QObject *child : findChildren<QObject *>())
+        child->disconnect(this);
     m_model.SetOwner(nullptr);
 }
 

@@ -84,7 +84,12 @@ TEST(FormErrors, TypingIntoTheEngineListShowsTheErrorWhileTicksGoOn)
     d.tick();
     EXPECT_GT(d.model().EngineRpm, rpm);
 
-    // Choosing an entry again is accepted.
+    // Choosing the same entry from the list again restores its text.
+    emit f.ComboEngine->activated(0);
+    EXPECT_EQ(f.ComboEngine->ItemIndex(), 0);
+    EXPECT_EQ(f.ComboEngine->Text(), f.ComboEngine->itemText(0));
+
+    // Choosing another entry is accepted.
     f.ComboEngine->setFocus();
     QTest::keyClick(f.ComboEngine, Qt::Key_Down);
     EXPECT_EQ(f.ComboEngine->ItemIndex(), 1);
