@@ -7,15 +7,16 @@
 QString ResolveFontFace(const QString &name)
 {
     // The layouts were drawn for the small sans-serif screen face; DejaVu Sans
-    // at the same pixel size has the same 13-pixel line at height -11.
+    // Condensed at the same pixel size has the same 13-pixel line at height -11
+    // and nearly the same advance widths, so captions fit their boxes.
     static const char *const sansFaces[] = {"MS Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2",
                                             "Tahoma",        "Arial",        "Microsoft Sans Serif",
                                             "Segoe UI",      "Verdana",      "Helvetica"};
     if (name.isEmpty())
-        return QStringLiteral("DejaVu Sans");
+        return QStringLiteral("DejaVu Sans Condensed");
     for (const char *f : sansFaces)
         if (name.compare(QLatin1String(f), Qt::CaseInsensitive) == 0)
-            return QStringLiteral("DejaVu Sans");
+            return QStringLiteral("DejaVu Sans Condensed");
     if (name.compare(QLatin1String("Courier New"), Qt::CaseInsensitive) == 0
         || name.compare(QLatin1String("Courier"), Qt::CaseInsensitive) == 0)
         return QStringLiteral("DejaVu Sans Mono");
