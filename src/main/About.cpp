@@ -94,3 +94,14 @@ void TFrmAbout::closeEvent(QCloseEvent *e)
     }
     QDialog::closeEvent(e);
 }
+
+void TFrmAbout::done(int result)
+{
+    QDialog::done(result);
+    if (testAttribute(Qt::WA_DeleteOnClose))
+        return; // closed through close(): already on its way out
+    TCloseAction action = TCloseAction::caHide;
+    FormClose(this, action);
+    if (action == TCloseAction::caFree)
+        deleteLater();
+}

@@ -28,6 +28,9 @@ class TFrmAbout : public QDialog
     void FormClose(QObject *Sender, TCloseAction &Action);
     void SpeedButton1Click(QObject *Sender);
 
+    // Ending the modal showing any other way (Escape) closes the window too.
+    void done(int result) override;
+
   protected:
     void closeEvent(QCloseEvent *e) override;
 };

@@ -153,4 +153,19 @@ TEST(About, EachClickOpensAFreshWindowOverTheUpperHalf)
     f.Timer1->stop();
 }
 
+TEST(About, EscapeClosesAndDestroysItToo)
+{
+    FormDriver d;
+    QPointer<TFrmAbout> seen;
+    QTimer::singleShot(0, [&seen] {
+        seen = qobject_cast<TFrmAbout *>(QApplication::activeModalWidget());
+        if (seen)
+            QTest::keyClick(seen->Memo1, Qt::Key_Escape);
+    });
+    FormDriver::click(d.form().BtnAbout);
+    ASSERT_FALSE(seen.isNull());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(seen.isNull());
+}
+
 } // namespace
