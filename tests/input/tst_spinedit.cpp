@@ -349,3 +349,20 @@ TEST_F(SpinTest, ButtonsDrawADottedRectangleThatMovesWhenPressed)
     EXPECT_EQ(img.pixelColor(4, 4), dot);
     EXPECT_NE(img.pixelColor(3, 3), dot);
 }
+
+TEST_F(SpinTest, TabAndClickReachTheEditor)
+{
+    QWidget *w = activeWindow();
+    auto *before = new TESBPosEdit(w);
+    auto *s = new TESBFloatSpinEdit(w);
+    s->move(0, 40);
+    loadSELoad(*s);
+    ASSERT_TRUE(activate());
+    EXPECT_EQ(s->editor()->focusPolicy(), Qt::StrongFocus);
+    before->setFocus();
+    QTest::keyClick(before, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), s->editor());
+    before->setFocus();
+    QTest::mouseClick(s->editor(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(QApplication::focusWidget(), s->editor());
+}

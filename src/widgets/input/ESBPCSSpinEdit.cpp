@@ -124,8 +124,10 @@ TESBFloatSpinEdit::TESBFloatSpinEdit(QWidget *parent) : TESBCustomBtnPanel(paren
     m_editor = new TESBFloatEdit(this);
     m_editor->setGeometry(0, 0, 71, 21);
     m_editor->setAlignment(TAlignment::taRightJustify);
-    setFocusProxy(m_editor);
+    // The policy must be set before the proxy: once proxied, Qt hands the
+    // panel's policy on to the editor, which would then take no focus at all.
     setFocusPolicy(Qt::NoFocus);
+    setFocusProxy(m_editor);
 
     m_upButton = new TESBSpeedBtn(this);
     m_upButton->setGeometry(71, 0, 16, 11);
