@@ -191,6 +191,9 @@ bool TSoakDriver::run(long events)
         step();
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        // Closing the About window destroys it, however it was closed.
+        if (!m_form.findChildren<TFrmAbout *>().isEmpty())
+            fail(QStringLiteral("an About window outlived its closing"));
     }
     return m_failure.isEmpty();
 }
