@@ -38,30 +38,34 @@ double TDriveModel::RpmToSpeed(double rpm) const
     return RevsToDistance(rpm) * 60 / 1000 * MilesPerKm;
 }
 
-double TDriveModel::PowerAt(double r) const
+namespace {
+
+// An engine curve: a tiny value up to the knee, a straight line from zero at
+// the knee to atMaxTorque at MaxTorqueRpm, then a straight line to atMaxPower at
+// MaxPowerRpm, and nothing (OverLimit) beyond. Each slope is rounded to a double
+// before it multiplies.
+double EngineCurve(const TEngineInfo &e, double r, double atMaxTorque, double atMaxPower)
 {
-    const TEngineInfo &e = Engine;
     if (r > e.MaxPowerRpm)
         return OverLimit;
     if (r <= KneeRpm)
         return IdleValue;
     if (r < e.MaxTorqueRpm)
-        return (r - KneeRpm) * (e.PowerAtMaxTorque / (e.MaxTorqueRpm - KneeRpm));
-    const double slope = (e.MaxPower - e.PowerAtMaxTorque) / (e.MaxPowerRpm - e.MaxTorqueRpm);
-    return e.PowerAtMaxTorque + (r - e.MaxTorqueRpm) * slope;
+        return (r - KneeRpm) * (atMaxTorque / (e.MaxTorqueRpm - KneeRpm));
+    const double slope = (atMaxPower - atMaxTorque) / (e.MaxPowerRpm - e.MaxTorqueRpm);
+    return atMaxTorque + (r - e.MaxTorqueRpm) * slope;
+}
+
+} // namespace
+
+double TDriveModel::PowerAt(double r) const
+{
+    return EngineCurve(Engine, r, Engine.PowerAtMaxTorque, Engine.MaxPower);
 }
 
 double TDriveModel::TorqueAt(double r) const
 {
-    const TEngineInfo &e = Engine;
-    if (r > e.MaxPowerRpm)
-        return OverLimit;
-    if (r <= KneeRpm)
-        return IdleValue;
-    if (r < e.MaxTorqueRpm)
-        return (r - KneeRpm) * (e.MaxTorque / (e.MaxTorqueRpm - KneeRpm));
-    const double slope = (e.TorqueAtMaxPower - e.MaxTorque) / (e.MaxPowerRpm - e.MaxTorqueRpm);
-    return e.MaxTorque + (r - e.MaxTorqueRpm) * slope;
+    return EngineCurve(Engine, r, Engine.MaxTorque, Engine.TorqueAtMaxPower);
 }
 
 double TDriveModel::RoadLoad(double v) const
