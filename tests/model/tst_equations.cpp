@@ -31,6 +31,12 @@ struct OperatingPoint {
     int Unused;
 };
 
+void PrintTo(const OperatingPoint &p, std::ostream *os)
+{
+    *os << p.Rpm << " rpm";
+}
+
+
 class OperatingPointTest : public testing::TestWithParam<OperatingPoint>
 {
 };

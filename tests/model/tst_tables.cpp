@@ -85,6 +85,12 @@ struct BadSelection {
     int Index;
 };
 
+void PrintTo(const BadSelection &p, std::ostream *os)
+{
+    *os << p.Message << " at " << p.Index;
+}
+
+
 class BadSelectionTest : public testing::TestWithParam<BadSelection>
 {
 };

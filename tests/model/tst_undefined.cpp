@@ -47,6 +47,12 @@ struct UndefinedInput {
     bool SpeedAbsent, RadialLoadAbsent, COverPAbsent, LifeAbsent; // at 2000 rpm
 };
 
+void PrintTo(const UndefinedInput &p, std::ostream *os)
+{
+    *os << p.Name;
+}
+
+
 class UndefinedInputTest : public testing::TestWithParam<UndefinedInput>
 {
 };

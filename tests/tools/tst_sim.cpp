@@ -229,10 +229,22 @@ TEST(VelmoraSim, HelpPrintsTheUsage)
     EXPECT_NE(r.Out.find("--load-rating"), std::string::npos);
 }
 
+// Readable test names in the runner's output: the arguments, space-separated.
+void PrintArgs(const std::vector<std::string_view> &args, std::ostream *os)
+{
+    for (std::string_view a : args)
+        *os << a << ' ';
+}
+
 struct BadArgs {
     std::vector<std::string_view> Args;
     std::string_view Named; // the message must name this
 };
+
+void PrintTo(const BadArgs &b, std::ostream *os)
+{
+    PrintArgs(b.Args, os);
+}
 
 class VelmoraSimBadArgs : public testing::TestWithParam<BadArgs>
 {
@@ -270,6 +282,11 @@ struct BadRow {
     std::vector<std::string_view> Args;
     std::string_view Message;
 };
+
+void PrintTo(const BadRow &b, std::ostream *os)
+{
+    PrintArgs(b.Args, os);
+}
 
 class VelmoraSimBadRow : public testing::TestWithParam<BadRow>
 {
