@@ -38,6 +38,18 @@ void GaugeNewValue(benchmark::State &state)
     }
 }
 
+// Boost switching on and off: a new face each time.
+void ButtonToggle(benchmark::State &state)
+{
+    ToxGraphicButton *button = gForm->BtnBoostMe;
+    const int renders0 = button->renderCount();
+    for (auto _ : state)
+        button->setValue(!button->Value());
+    state.counters["renders_per_set"] =
+        double(button->renderCount() - renders0) / double(state.iterations());
+    button->setValue(false);
+}
+
 void ReadoutNewValue(benchmark::State &state)
 {
     TNumLab *lab = gForm->NumLabSpeed;
@@ -76,6 +88,8 @@ int main(int argc, char **argv)
         form->BtnBoostMe->setValue(false);
     })->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("SetValue/Gauge/MeterRpm", GaugeNewValue)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("SetValue/Button/BtnBoostMe_toggle", ButtonToggle)
+        ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("SetValue/Readout/NumLabSpeed", ReadoutNewValue)
         ->Unit(benchmark::kMicrosecond);
 
