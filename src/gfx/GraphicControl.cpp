@@ -1,5 +1,7 @@
 #include "GraphicControl.h"
 
+#include <QMouseEvent>
+
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -116,4 +118,31 @@ bool TGraphicControl::eventFilter(QObject *watched, QEvent *event)
             setGeometry(AnchoredBounds(m_anchors, geometry(), re->oldSize(), re->size()));
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TGraphicControl::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    Q_EMIT OnMouseDown(this, event->button(), event->modifiers(), p.x(), p.y());
+}
+
+void TGraphicControl::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    Q_EMIT OnMouseUp(this, event->button(), event->modifiers(), p.x(), p.y());
+    if (event->button() == Qt::LeftButton && rect().contains(p))
+        Q_EMIT OnClick(this);
+}
+
+void TGraphicControl::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    Q_EMIT OnMouseMove(this, event->modifiers(), p.x(), p.y());
+}
+
+void TGraphicControl::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        Q_EMIT OnDblClick(this);
+    mousePressEvent(event);
 }

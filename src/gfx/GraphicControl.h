@@ -42,6 +42,17 @@ public:
     // given the current value did not paint again.
     int renderCount() const { return m_renderCount; }
 
+Q_SIGNALS:
+    // The mouse events every windowless control publishes; X and Y are in the
+    // control's own coordinates.
+    void OnClick(QObject *Sender);
+    void OnDblClick(QObject *Sender);
+    void OnMouseDown(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
+                     int Y);
+    void OnMouseUp(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
+                   int Y);
+    void OnMouseMove(QObject *Sender, Qt::KeyboardModifiers Shift, int X, int Y);
+
 protected:
     // Draw the whole control into img (already sized to the control, filled
     // with the parent's background colour).
@@ -54,6 +65,12 @@ protected:
 
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    // Press, move and release report themselves; a left release inside is a
+    // click; a double click is reported and then counts as a second press.
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 

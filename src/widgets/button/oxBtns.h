@@ -174,11 +174,9 @@ public:
     void PaintFace(QImage &img);
 
 Q_SIGNALS:
-    void OnClick(QObject *Sender);
+    // OnClick and the mouse press/move/release signals come from TGraphicControl;
+    // the button fires them in the order of its own gesture.
     void OnChange(QObject *Sender);
-    void OnMouseDown(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
-    void OnMouseMove(QObject *Sender, Qt::KeyboardModifiers Shift, int X, int Y);
-    void OnMouseUp(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
     void OnMouseEnter(QObject *Sender);
     void OnMouseLeave(QObject *Sender);
 

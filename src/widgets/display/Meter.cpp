@@ -1,7 +1,6 @@
 #include "Meter.h"
 
 #include <QFileInfo>
-#include <QMouseEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -421,31 +420,3 @@ void TMeter::setParentFont(bool v)
         repaintNow();
 }
 
-// ---- mouse -------------------------------------------------------------------
-
-void TMeter::mousePressEvent(QMouseEvent *event)
-{
-    const QPoint p = event->position().toPoint();
-    Q_EMIT OnMouseDown(this, event->button(), event->modifiers(), p.x(), p.y());
-}
-
-void TMeter::mouseReleaseEvent(QMouseEvent *event)
-{
-    const QPoint p = event->position().toPoint();
-    Q_EMIT OnMouseUp(this, event->button(), event->modifiers(), p.x(), p.y());
-    if (event->button() == Qt::LeftButton && rect().contains(p))
-        Q_EMIT OnClick(this);
-}
-
-void TMeter::mouseMoveEvent(QMouseEvent *event)
-{
-    const QPoint p = event->position().toPoint();
-    Q_EMIT OnMouseMove(this, event->modifiers(), p.x(), p.y());
-}
-
-void TMeter::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        Q_EMIT OnDblClick(this);
-    mousePressEvent(event);
-}

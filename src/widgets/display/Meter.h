@@ -188,21 +188,10 @@ Q_SIGNALS:
     void OnUnderFlow(QObject *Sender);
     void OnOverFlow(QObject *Sender);
     void OnNormalRange(QObject *Sender);
-    void OnClick(QObject *Sender);
-    void OnDblClick(QObject *Sender);
-    void OnMouseDown(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
-                     int Y);
-    void OnMouseUp(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
-                   int Y);
-    void OnMouseMove(QObject *Sender, Qt::KeyboardModifiers Shift, int X, int Y);
 
 protected:
     void paintTo(QImage &img) override;
     void loaded() override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     // Clears both limit flags; when evaluate is set, raises the one that

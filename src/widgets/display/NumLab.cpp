@@ -5,7 +5,6 @@
 
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPointer>
 
 #include <cmath>
@@ -369,34 +368,6 @@ void TNumLab::paintTo(QImage &img)
 }
 
 void TNumLab::loaded() { repaintNow(); }
-
-// ---- mouse ---------------------------------------------------------------------------
-
-void TNumLab::mousePressEvent(QMouseEvent *event)
-{
-    const QPoint p = event->position().toPoint();
-    Q_EMIT OnMouseDown(this, event->button(), event->modifiers(), p.x(), p.y());
-}
-
-void TNumLab::mouseReleaseEvent(QMouseEvent *event)
-{
-    const QPoint p = event->position().toPoint();
-    Q_EMIT OnMouseUp(this, event->button(), event->modifiers(), p.x(), p.y());
-    if (event->button() == Qt::LeftButton && rect().contains(p))
-        Q_EMIT OnClick(this);
-}
-
-void TNumLab::mouseMoveEvent(QMouseEvent *event)
-{
-    const QPoint p = event->position().toPoint();
-    Q_EMIT OnMouseMove(this, event->modifiers(), p.x(), p.y());
-}
-
-void TNumLab::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    Q_EMIT OnDblClick(this);
-    mousePressEvent(event);
-}
 
 void TNumLab::contextMenuEvent(QContextMenuEvent *event)
 {

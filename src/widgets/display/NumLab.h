@@ -136,20 +136,9 @@ public:
     // Copying this readout into another one uses the other's copy.
     void AssignTo(QObject *Dest) const;
 
-Q_SIGNALS:
-    void OnClick(QObject *Sender);
-    void OnDblClick(QObject *Sender);
-    void OnMouseDown(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
-    void OnMouseUp(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
-    void OnMouseMove(QObject *Sender, Qt::KeyboardModifiers Shift, int X, int Y);
-
 protected:
     void paintTo(QImage &img) override;
     void loaded() override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
