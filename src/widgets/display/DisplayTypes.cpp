@@ -1,1 +1,0 @@
-// the display widgets live beside this file

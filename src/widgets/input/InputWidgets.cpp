@@ -1,1 +1,0 @@
-// the input widgets live beside this file
