@@ -11,16 +11,16 @@
 
 namespace {
 
-QString printfDouble(const char *spec, int precision, double v)
+QString printfDouble(const char *format, int precision, double v)
 {
     char buf[512];
-    const int n = std::snprintf(buf, sizeof buf, spec, precision, v);
+    const int n = std::snprintf(buf, sizeof buf, format, precision, v);
     if (n < 0)
         return {};
     if (n < int(sizeof buf))
         return QString::fromLatin1(buf, n);
     std::string big(std::size_t(n) + 1, '\0');
-    std::snprintf(big.data(), big.size(), spec, precision, v);
+    std::snprintf(big.data(), big.size(), format, precision, v);
     return QString::fromLatin1(big.c_str(), n);
 }
 
