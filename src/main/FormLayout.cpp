@@ -14,6 +14,7 @@
 #include "WindowFont.h"
 #include "oxBtns.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -197,6 +198,31 @@ struct LayoutLoader {
     }
 };
 
+} // namespace
+
+QWidget *NextTabStop(const std::vector<QWidget *> &cycle, QWidget *focus, bool next)
+{
+    // The control that holds the focus: a compound control for its editor.
+    const auto n = std::ptrdiff_t(cycle.size());
+    std::ptrdiff_t at = -1;
+    for (std::ptrdiff_t i = 0; i < n && at < 0; ++i)
+        if (focus && (cycle[std::size_t(i)] == focus || cycle[std::size_t(i)]->isAncestorOf(focus)))
+            at = i;
+    if (at < 0)
+        at = next ? n - 1 : 0;
+    for (std::ptrdiff_t step = 1; step <= n; ++step) {
+        const std::ptrdiff_t i = ((at + (next ? step : -step)) % n + n) % n;
+        QWidget *w = cycle[std::size_t(i)];
+        QWidget *taker = w->focusProxy() ? w->focusProxy() : w;
+        if (taker->isVisible() && taker->isEnabled() && (taker->focusPolicy() & Qt::TabFocus))
+            return w;
+    }
+    return nullptr;
+}
+
+namespace
+{
+
 // The window's tab chain: each container's children by their tab order,
 // entering group boxes where they stand.
 void chainTabOrder(QWidget *container, std::vector<QWidget *> &chain)
@@ -212,7 +238,7 @@ void chainTabOrder(QWidget *container, std::vector<QWidget *> &chain)
         if (qobject_cast<QGroupBox *>(w))
             chainTabOrder(w, chain);
         else
-            chain.push_back(w->focusProxy() ? w->focusProxy() : w); // a compound control's editor
+            chain.push_back(w);
     }
 }
 
@@ -234,7 +260,7 @@ void TForm1::CreateControls()
     Loading = L.groupBox(this, "Loading", {8, 336, 289, 105}, "Loading", 7);
 
     BtnBoostMe = L.place<ToxGraphicButton>(this, "BtnBoostMe", {336, 360, 73, 65});
-    BtnBoostMe->setCaption(QStringLiteral("Boost"));
+    BtnBoostMe->setCaption(QStringLiteral("&Boost")); // Alt+B toggles it
     BtnBoostMe->setButtonType(ToxButtonType::oxbToggle);
     BtnBoostMe->setGroup(1);
     BtnBoostMe->setGroupAllowNoSel(true);
@@ -262,6 +288,8 @@ void TForm1::CreateControls()
     RBFifth = L.checkBox<QRadioButton>(this, "RBFifth", {440, 456, 41, 17}, "5th");
     RBFifth->setChecked(true);
     L.setTabOrder(RBFifth, 10);
+    KeepCheckedRadioAsTabStop(RBFourth);
+    KeepCheckedRadioAsTabStop(RBFifth);
 
     PBPercTorque = L.place<QProgressBar>(this, "PBPercTorque", {376, 496, 265, 16});
     PBPercTorque->setRange(0, 100);
@@ -459,8 +487,19 @@ void TForm1::CreateControls()
 
     L.finish(this);
 
-    std::vector<QWidget *> chain;
-    chainTabOrder(this, chain);
-    for (std::size_t i = 1; i < chain.size(); ++i)
-        QWidget::setTabOrder(chain[i - 1], chain[i]);
+    m_tabCycle.clear();
+    chainTabOrder(this, m_tabCycle);
+    for (std::size_t i = 1; i < m_tabCycle.size(); ++i)
+        QWidget::setTabOrder(m_tabCycle[i - 1], m_tabCycle[i]);
+    // The window opens with the focus on its first tab stop.
+    m_tabCycle.front()->setFocus(Qt::OtherFocusReason);
+}
+
+bool TForm1::focusNextPrevChild(bool next)
+{
+    QWidget *target = NextTabStop(m_tabCycle, QApplication::focusWidget(), next);
+    if (!target)
+        return QWidget::focusNextPrevChild(next);
+    target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }

@@ -1,6 +1,7 @@
 #include "StdControls.h"
 
 #include <QLineEdit>
+#include <QRadioButton>
 
 TComboBox::TComboBox(QWidget *parent) : QComboBox(parent)
 {
@@ -47,4 +48,13 @@ QString TComboBox::Text() const
 void TComboBox::setText(const QString &text)
 {
     setEditText(text);
+}
+
+void KeepCheckedRadioAsTabStop(QRadioButton *button)
+{
+    auto follow = [button](bool checked) {
+        button->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+    };
+    follow(button->isChecked());
+    QObject::connect(button, &QRadioButton::toggled, button, follow);
 }

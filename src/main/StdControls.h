@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QStringList>
 
+class QRadioButton;
+
 // The editable drop-down selection list of the window. Like the platform's
 // list, typing into its edit field leaves it with no entry selected
 // (ItemIndex -1), and OnChange reports both a choice from the list and typing;
@@ -27,3 +29,7 @@ class TComboBox : public QComboBox
     void showTextStart();
     int m_itemIndex = -1;
 };
+
+// Radio buttons of one group take one place in the tab cycle: the checked
+// one is the tab stop, the others take focus only by click or arrow keys.
+void KeepCheckedRadioAsTabStop(QRadioButton *button);

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <vector>
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -22,6 +24,11 @@ class TFrmAbout;
 class TMeter;
 class TNumLab;
 class ToxGraphicButton;
+
+// The tab stop after (or before) the control that holds the focus, coming
+// round at either end; skips controls that are hidden, disabled or no tab
+// stop. Null when none can take the focus.
+QWidget *NextTabStop(const std::vector<QWidget *> &cycle, QWidget *focus, bool next);
 
 // The main window: every input and every result at its fixed place, the
 // handlers that write the inputs into the model, the 50 ms timer that drives
@@ -146,6 +153,11 @@ class TForm1 : public QWidget, public IDriveModelOwner
     void SwitchBoostOff() override;
     void ShowLife();
 
+  protected:
+    // Tab, Shift+Tab, Enter and Up/Down in the edits walk the window's tab
+    // cycle and come round at either end.
+    bool focusNextPrevChild(bool next) override;
+
   private:
     void CreateControls();
     void ConnectHandlers();
@@ -153,4 +165,6 @@ class TForm1 : public QWidget, public IDriveModelOwner
     void ReadGearInputs();
 
     TDriveModel m_model;
+    // The window's tab stops in order: controls, not their inner editors.
+    std::vector<QWidget *> m_tabCycle;
 };
