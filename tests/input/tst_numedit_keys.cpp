@@ -6,6 +6,8 @@
 #include <QClipboard>
 #include <QSignalSpy>
 
+#include <tuple>
+
 using KeyTest = EditTest;
 
 TEST_F(KeyTest, RefusedCharactersBeepAndChangeNothing)
@@ -180,30 +182,32 @@ TEST_F(KeyTest, CtrlNEntersTheNullState)
     EXPECT_EQ(e.text(), "0.0000");
 }
 
-TEST_F(KeyTest, PasteIsJudgedOnlyByConversion)
+TEST_F(KeyTest, PasteFollowsTheTypingRules)
 {
     TESBPosFloatEdit e;
-    e.setColorFontNeg(clRed);
     e.clear();
+    // "-" is no character of a positive edit, pasted or typed: the whole
+    // paste is refused with one beep.
     QGuiApplication::clipboard()->setText("-5");
     QTest::keyClick(&e, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(e.text(), "-5");
-    EXPECT_EQ(e.AsFloat(), -5.0L);
-    // The negative colour shows once the value is redisplayed.
-    e.ValueToText();
-    EXPECT_EQ(e.palette().color(QPalette::Text), QColor(Qt::red));
+    EXPECT_EQ(e.text(), "");
+    EXPECT_EQ(beeps, 1);
 
-    // Huge or garbage pastes read as numbers or 0, never crash.
-    const std::pair<QString, long double> cases[] = {
-        {QStringLiteral("1") + QString(400, '0'), 1e400L},
-        {QString(10000, '7'), 0.0L},
-        {QStringLiteral("."), 0.0L},
-        {QStringLiteral("12abc"), 0.0L},
+    // Huge pastes read as numbers or 0 and never crash; garbage is refused.
+    const std::tuple<QString, QString, long double> cases[] = {
+        {QStringLiteral("1") + QString(400, '0'), QStringLiteral("1") + QString(400, '0'), 1e400L},
+        {QString(10000, '7'), QString(10000, '7'), 0.0L},
+        {QStringLiteral(" 12.5\r\n7"), QStringLiteral("12.5"), 12.5L}, // first line, trimmed
+        {QStringLiteral("."), QStringLiteral("."), 0.0L},
+        {QStringLiteral("12abc"), QString(), 0.0L},
+        {QStringLiteral("1.2.3"), QString(), 0.0L},
+        {QStringLiteral("1\t2"), QString(), 0.0L},
     };
-    for (const auto &[clip, expected] : cases) {
+    for (const auto &[clip, shown, expected] : cases) {
         e.clear();
         QGuiApplication::clipboard()->setText(clip);
         e.PasteFromClipboard();
+        EXPECT_EQ(e.text(), shown) << clip.left(20).toStdString();
         const long double v = e.AsFloat();
         EXPECT_TRUE(std::isfinite(v));
         EXPECT_NEAR(double(v / (expected == 0 ? 1 : expected)), expected == 0 ? 0.0 : 1.0, 1e-12);

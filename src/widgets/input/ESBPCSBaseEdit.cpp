@@ -3,7 +3,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QContextMenuEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QLocale>
 #include <QMessageBox>
 #include <QMetaMethod>
@@ -54,6 +58,33 @@ QChar typedChar(const QKeyEvent *e)
     return {};
 }
 
+// Text that a key with modifiers would still insert into a plain line edit:
+// AltGr and Alt combinations, and format characters even with Ctrl held.
+QString insertableText(const QKeyEvent *e)
+{
+    const QString text = e->text();
+    if (text.isEmpty())
+        return {};
+    const QChar c = text.front();
+    if (c.category() == QChar::Other_Format)
+        return text;
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    if (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier))
+        return {};
+    if (c.isPrint() || c.category() == QChar::Other_PrivateUse || c.isHighSurrogate())
+        return text;
+    return {};
+}
+
+// The part of a pasted or dropped text that enters an edit: the first line,
+// without surrounding blanks, so a number copied with its line break pastes.
+QString singleLine(const QString &text)
+{
+    QString line = text.section(QLatin1Char('\n'), 0, 0);
+    line.remove(QLatin1Char('\r'));
+    return line.trimmed();
+}
+
 bool isNumPadDecimalKey(int key)
 {
     return key == Qt::Key_Period || key == Qt::Key_Comma;
@@ -90,6 +121,10 @@ struct TESBCustomEdit::Private {
     bool autoSize = true;
     bool autoSelect = true;
     int textLimit = 0;
+    // While EnterText feeds characters: one notification at the end, and
+    // refusals recorded instead of heard.
+    bool entering = false;
+    bool refused = false;
 };
 
 TESBCustomEdit::TESBCustomEdit(QWidget *parent) : QLineEdit(parent), d(std::make_unique<Private>())
@@ -484,7 +519,7 @@ QChar TESBCustomEdit::DecimalSeparator() const
 
 void TESBCustomEdit::nativeTextChanged()
 {
-    if (d->loading)
+    if (d->loading || d->entering)
         return;
     TextToValue();
     emit OnChange(this);
@@ -548,7 +583,7 @@ bool TESBCustomEdit::BaseKeyFilter(QChar &key)
     if (k < 32)
         return true;
     if (!d->validChars.contains(key)) {
-        ESBBeep();
+        Refuse();
         return false;
     }
     if (d->null)
@@ -556,11 +591,14 @@ bool TESBCustomEdit::BaseKeyFilter(QChar &key)
     return true;
 }
 
-void TESBCustomEdit::insertTyped(QChar key)
+void TESBCustomEdit::insertTyped(QString typed)
 {
-    if (d->textLimit > 0 && text().size() - selectedText().size() >= d->textLimit)
-        return;
-    insert(QString(key));
+    if (d->textLimit > 0) {
+        const qsizetype room = d->textLimit - (text().size() - selectedText().size());
+        typed.truncate(std::max<qsizetype>(room, 0));
+    }
+    if (!typed.isEmpty())
+        insert(typed);
 }
 
 void TESBCustomEdit::keyPressEvent(QKeyEvent *event)
@@ -590,9 +628,14 @@ void TESBCustomEdit::keyPressEvent(QKeyEvent *event)
         if (!KeyPress(k))
             return;
         if (k.unicode() >= 32) {
-            insertTyped(k);
+            insertTyped(QString(k));
             return;
         }
+    } else if (const QString text = insertableText(event); !text.isEmpty()) {
+        // A character typed with Alt, AltGr, Meta or Ctrl held obeys the
+        // same rules as one typed without.
+        EnterText(text);
+        return;
     }
     if (event->matches(QKeySequence::Paste)) {
         PasteFromClipboard();
@@ -607,21 +650,125 @@ void TESBCustomEdit::keyPressEvent(QKeyEvent *event)
 
 void TESBCustomEdit::PasteFromClipboard()
 {
-    if (d->readOnly)
-        return;
-    QString clip = QGuiApplication::clipboard()->text();
-    // One line only: a number copied with its line break still pastes.
-    clip = clip.section(QLatin1Char('\n'), 0, 0);
-    clip.remove(QLatin1Char('\r'));
-    if (d->null)
-        LeaveNullAndClear();
-    if (d->textLimit > 0) {
-        const qsizetype room = d->textLimit - (text().size() - selectedText().size());
-        clip = clip.left(std::max<qsizetype>(room, 0));
+    if (!d->readOnly)
+        EnterText(QGuiApplication::clipboard()->text());
+}
+
+void TESBCustomEdit::Refuse(bool audible)
+{
+    if (d->entering)
+        d->refused = true;
+    else if (audible)
+        ESBBeep();
+}
+
+bool TESBCustomEdit::EnterText(const QString &incoming)
+{
+    if (d->readOnly || d->entering)
+        return false;
+    const QString chars = singleLine(incoming);
+    if (chars.isEmpty())
+        return false;
+    const QString oldText = text();
+    const int oldCursor = cursorPosition();
+    const int oldSelStart = selectionStart();
+    const int oldSelLength = int(selectedText().size());
+    const bool oldNull = d->null;
+
+    d->entering = true;
+    d->refused = false;
+    // Runs of digits go in at once when no rule needs to see the text
+    // between them, so a long paste does not lay the line out per digit.
+    QString run;
+    for (QChar c : chars) {
+        if (c.unicode() < 32) { // control characters are no text
+            d->refused = true;
+            break;
+        }
+        const bool batchable =
+            c >= QLatin1Char('0') && c <= QLatin1Char('9') && !OnKeyPress && !d->null &&
+            !DigitsNeedText();
+        if (!batchable) {
+            insertTyped(std::exchange(run, {}));
+        }
+        QChar k = c;
+        if (KeyPress(k) && k.unicode() >= 32) {
+            if (batchable)
+                run += k;
+            else
+                insertTyped(QString(k));
+        }
+        if (d->refused)
+            break;
     }
-    if (clip.isEmpty() && !hasSelectedText())
+    if (!d->refused)
+        insertTyped(run);
+    if (d->refused) {
+        setDisplayText(oldText);
+        if (oldSelLength > 0)
+            setSelection(oldSelStart, oldSelLength);
+        else
+            setCursorPosition(oldCursor);
+        d->null = oldNull;
+        TextToValue(); // a sign key may have changed the stored value
+    }
+    d->entering = false;
+    if (d->refused) {
+        d->refused = false;
+        ESBBeep();
+        return false;
+    }
+    if (text() != oldText && !d->loading) {
+        TextToValue();
+        emit OnChange(this);
+    }
+    TextEntered();
+    return true;
+}
+
+void TESBCustomEdit::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The menu's Paste enters the clipboard as Ctrl+V does.
+    std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    const QString pasteText = QCoreApplication::translate("QLineEdit", "&Paste");
+    for (QAction *action : menu->actions()) {
+        if (action->text().section(QLatin1Char('\t'), 0, 0) != pasteText)
+            continue;
+        action->setObjectName(QStringLiteral("edit-paste"));
+        disconnect(action, &QAction::triggered, nullptr, nullptr);
+        connect(action, &QAction::triggered, this, &TESBCustomEdit::PasteFromClipboard);
+    }
+    menu->exec(event->globalPos());
+}
+
+void TESBCustomEdit::dropEvent(QDropEvent *event)
+{
+    if (d->readOnly || !event->mimeData()->hasText()) {
+        event->ignore();
         return;
-    insert(clip);
+    }
+    setCursorPosition(cursorPositionAt(event->position().toPoint()));
+    if (EnterText(event->mimeData()->text())) {
+        event->acceptProposedAction();
+        setFocus(Qt::OtherFocusReason);
+    } else {
+        event->ignore();
+    }
+    update();
+}
+
+void TESBCustomEdit::inputMethodEvent(QInputMethodEvent *event)
+{
+    const QString commit = event->commitString();
+    if (commit.isEmpty() || d->readOnly) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    // The composition goes on as usual; the committed text is entered.
+    QInputMethodEvent composing(event->preeditString(), event->attributes());
+    QLineEdit::inputMethodEvent(&composing);
+    EnterText(commit);
+    event->accept();
 }
 
 void TESBCustomEdit::CutToClipboard()
@@ -634,8 +781,16 @@ void TESBCustomEdit::CutToClipboard()
 
 void TESBCustomEdit::focusInEvent(QFocusEvent *event)
 {
-    QLineEdit::focusInEvent(event);
     const Qt::FocusReason reason = event->reason();
+    const int caret = cursorPosition();
+    const bool hadSelection = hasSelectedText();
+    QLineEdit::focusInEvent(event);
+    // The line edit selects everything when Tab brings the focus; without
+    // AutoSelect the caret stays where it was.
+    const bool byKey = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                       reason == Qt::ShortcutFocusReason;
+    if (!d->autoSelect && byKey && !hadSelection && hasSelectedText())
+        setCursorPosition(caret);
     // Coming back from a popup or another window is no new entry; the first
     // focus of a window being shown is.
     if (reason == Qt::PopupFocusReason || d->focused)

@@ -157,6 +157,11 @@ public:
     // Clipboard requests; a read-only edit ignores them.
     void PasteFromClipboard();
     void CutToClipboard();
+    // Text from outside the keys (a paste, a drop, an input method): its
+    // first line, trimmed, goes in character by character under the same
+    // rules as typing. A refused character refuses the whole text with one
+    // beep and leaves the edit as it was. True when the text went in.
+    bool EnterText(const QString &incoming);
 
     // The null text: "" with BlankWhenNull, else NullStr.
     QString NullText() const;
@@ -185,6 +190,13 @@ protected:
     virtual bool KeyPress(QChar &key);
     bool BaseKeyFilter(QChar &key);
     virtual QChar DecimalSeparator() const;
+    // A refused key: the beep, or, while text is entered, the refusal of
+    // the whole text (silent refusals too).
+    void Refuse(bool audible = true);
+    // After text went in through EnterText.
+    virtual void TextEntered() {}
+    // True when the rule for a digit depends on the text before it.
+    virtual bool DigitsNeedText() const { return false; }
     virtual void DoEnter();
     virtual void DoExit();
 
@@ -211,13 +223,16 @@ protected:
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
     void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
     void nativeTextChanged();
     bool KeyDown(int key, Qt::KeyboardModifiers mods, bool keypad);
-    void insertTyped(QChar key);
+    void insertTyped(QString typed);
     void PaintFlatBorder(QPainter &painter);
     QColor StateBackground() const;
     void adjustHeight();

@@ -277,15 +277,17 @@ bool TESBBaseNumericEdit::KeyPress(QChar &key)
         } else if (key == seps.Decimal) {
             ClearForSignKey();
             if (text().contains(seps.Decimal)) {
-                ESBBeep();
+                Refuse();
                 return false;
             }
         } else if (isDigit(key) && d->forceDecimals && !hasSelectedText()) {
             // Refuse a digit that would lengthen a full fraction.
             const qsizetype point = text().indexOf(seps.Decimal);
             if (point >= 0 && cursorPosition() > point &&
-                text().size() - point - 1 >= d->decimalPlaces)
+                text().size() - point - 1 >= d->decimalPlaces) {
+                Refuse(false);
                 return false;
+            }
         }
     }
     return BaseKeyFilter(key);
@@ -305,6 +307,16 @@ void TESBBaseNumericEdit::keyReleaseEvent(QKeyEvent *event)
     case Qt::Key_Down: return;
     default: break;
     }
+    RegroupLive();
+}
+
+void TESBBaseNumericEdit::TextEntered()
+{
+    RegroupLive();
+}
+
+void TESBBaseNumericEdit::RegroupLive()
+{
     if (d->thousandSeparators != TESBSeparatorStyle::essAuto)
         return;
     struct LiveFlag {

@@ -88,8 +88,13 @@ protected:
     bool KeyPress(QChar &key) override;
     QChar DecimalSeparator() const override;
     void keyReleaseEvent(QKeyEvent *event) override;
+    // Pasted or dropped text is regrouped as typed text is.
+    void TextEntered() override;
+    bool DigitsNeedText() const override { return ForceDecimals(); }
 
 private:
+    // With essAuto: regroups the text as typed so far.
+    void RegroupLive();
     void ClearForSignKey();
     void NegateValues();
 
