@@ -168,7 +168,7 @@ TEST(Label, AlignmentWriteResetsItsMarginOnly)
     EXPECT_EQ(r.label->pos(), QPoint(484, 563));
 }
 
-TEST(Label, FollowsMovesAndResizesButNotHiding)
+TEST(Label, FollowsMovesAndResizesHiddenOrNotAndStaysWhenItsControlHides)
 {
     Rig r({368, 552, 281, 9}, {49, 13});
     r.label->setAttachToControl(r.control);
@@ -186,6 +186,18 @@ TEST(Label, FollowsMovesAndResizesButNotHiding)
     r.control->hide();
     EXPECT_EQ(r.label->pos(), QPoint(10, 22));
     EXPECT_TRUE(r.label->isVisible());
+
+    // A hidden control reports no moves, yet its caption keeps beside it.
+    auto labelReaches = [&](QPoint p) {
+        return QTest::qWaitFor([&] { return r.label->pos() == p; }, 5000);
+    };
+    r.control->move(40, 60);
+    EXPECT_TRUE(labelReaches({40, 72}));
+    r.control->resize(80, 30);
+    EXPECT_TRUE(labelReaches({55, 92}));
+    r.control->show();
+    r.control->move(0, 0);
+    EXPECT_EQ(r.label->pos(), QPoint(15, 32));
 }
 
 TEST(Label, CannotBeMovedAwayAndFollowsItsOwnResize)

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QShortcutEvent>
+#include <QTimer>
 
 namespace
 {
@@ -118,10 +119,21 @@ struct TESBCustomLabel::Private {
     TColor fontColor = clWindowText;
     int shortcutId = 0;
     bool repositioning = false;
+    // A hidden control reports no moves; while it is hidden the label looks
+    // at its place now and then instead.
+    QTimer hiddenWatch;
 };
+
+namespace
+{
+// How often the label looks where its hidden control is.
+constexpr int kHiddenWatchMs = 50;
+} // namespace
 
 TESBCustomLabel::TESBCustomLabel(QWidget *parent) : QWidget(parent), d(std::make_unique<Private>())
 {
+    d->hiddenWatch.setInterval(kHiddenWatchMs);
+    connect(&d->hiddenWatch, &QTimer::timeout, this, &TESBCustomLabel::Reposition);
     adjustBounds();
 }
 
@@ -148,9 +160,12 @@ void TESBCustomLabel::setAttachToControl(QWidget *control)
             disconnect(d->attachTo, &QObject::destroyed, this, &TESBCustomLabel::controlDestroyed);
         }
         d->attachTo = control;
+        d->hiddenWatch.stop();
         if (control) {
             connect(control, &QObject::destroyed, this, &TESBCustomLabel::controlDestroyed);
             control->installEventFilter(this);
+            if (control->isHidden())
+                d->hiddenWatch.start();
             Reposition();
         }
     }
@@ -163,6 +178,7 @@ void TESBCustomLabel::controlDestroyed(QObject *)
     // also clears the focus control, as writing none would.
     d->attachTo = nullptr;
     d->focusControl = nullptr;
+    d->hiddenWatch.stop();
 }
 
 TESBLabelAttachType TESBCustomLabel::AttachType() const
@@ -253,8 +269,18 @@ void TESBCustomLabel::Reposition()
 
 bool TESBCustomLabel::eventFilter(QObject *watched, QEvent *e)
 {
-    if (watched == d->attachTo && (e->type() == QEvent::Move || e->type() == QEvent::Resize))
-        Reposition();
+    if (watched == d->attachTo) {
+        switch (e->type()) {
+        case QEvent::Move:
+        case QEvent::Resize: Reposition(); break;
+        case QEvent::HideToParent: d->hiddenWatch.start(); break;
+        case QEvent::ShowToParent:
+            d->hiddenWatch.stop();
+            Reposition();
+            break;
+        default: break;
+        }
+    }
     return QWidget::eventFilter(watched, e);
 }
 
