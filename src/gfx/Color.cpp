@@ -5,6 +5,16 @@
 
 namespace {
 
+// The 3-D light of a raised edge: between the face and the highlight, so a
+// bevel reads as raised on a light face too.
+QColor threeDLight(const QPalette &pal)
+{
+    const QColor face = pal.color(QPalette::Button);
+    const QColor light = pal.color(QPalette::Light);
+    return QColor((face.red() + light.red() + 1) / 2, (face.green() + light.green() + 1) / 2,
+                  (face.blue() + light.blue() + 1) / 2);
+}
+
 QColor systemColor(int index)
 {
     const QPalette pal = QGuiApplication::palette();
@@ -31,7 +41,7 @@ QColor systemColor(int index)
     case 19: return pal.color(QPalette::Inactive, QPalette::HighlightedText);
     case 20: return pal.color(QPalette::Light);                           // button highlight
     case 21: return pal.color(QPalette::Shadow);                          // 3-D dark shadow
-    case 22: return pal.color(QPalette::Midlight);                        // 3-D light
+    case 22: return threeDLight(pal);                                     // 3-D light
     case 23: return pal.color(QPalette::ToolTipText);
     case 24: return pal.color(QPalette::ToolTipBase);
     default: return {};

@@ -198,6 +198,22 @@ struct LayoutLoader {
     }
 };
 
+// The edit boxes and their captions take the narrow face; the boxes keep
+// the layout's size and set their text from the inside of the frame, which
+// the 33-pixel boxes need for values such as 0.8130.
+void UseNarrowFaceInTheBoxes(QWidget *window)
+{
+    const QFont narrow = NarrowFont();
+    for (TESBPCSLabel *l : window->findChildren<TESBPCSLabel *>())
+        l->setFont(narrow);
+    for (TESBCustomEdit *e : window->findChildren<TESBCustomEdit *>()) {
+        const QSize laidOut = e->size();
+        e->setFont(narrow);
+        e->resize(laidOut);
+        e->setTextMargins(-1, 0, -1, 0);
+    }
+}
+
 } // namespace
 
 QWidget *NextTabStop(const std::vector<QWidget *> &cycle, QWidget *focus, bool next)
@@ -474,7 +490,8 @@ void TForm1::CreateControls()
     ESBPCSLabel15->setAttachAlignV(TESBLabelAttachAlignV::elvCenter);
     ESBPCSLabel15->setAttachMarginH(4);
     ESBPCSLabel15->setAttachMarginV(0);
-    SEGradient = L.place<TESBFloatSpinEdit>(Loading, "SEGradient", {112, 72, 49, 21});
+    // Widened from 49 into the free space on its right, so "100.0000" reads whole.
+    SEGradient = L.place<TESBFloatSpinEdit>(Loading, "SEGradient", {112, 72, 61, 21});
     SEGradient->setMin(0);
     SEGradient->setMax(100);
     SEGradient->setStep(0.001);
@@ -486,6 +503,7 @@ void TForm1::CreateControls()
     L.setTabOrder(SEGradient, 1);
 
     L.finish(this);
+    UseNarrowFaceInTheBoxes(this);
 
     m_tabCycle.clear();
     chainTabOrder(this, m_tabCycle);
