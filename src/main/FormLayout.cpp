@@ -53,7 +53,7 @@ struct LayoutLoader {
 
     QGroupBox *groupBox(QWidget *parent, const char *name, QRect bounds, const char *text, int tab)
     {
-        auto *g = place<QGroupBox>(parent, name, bounds);
+        auto *g = place<TGroupBox>(parent, name, bounds);
         g->setTitle(QLatin1String(text));
         setTabOrder(g, tab);
         return g;

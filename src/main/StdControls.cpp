@@ -1,6 +1,9 @@
 #include "StdControls.h"
 
+#include "Color.h"
+
 #include <QLineEdit>
+#include <QPainter>
 #include <QRadioButton>
 
 TComboBox::TComboBox(QWidget *parent) : QComboBox(parent)
@@ -57,4 +60,36 @@ void KeepCheckedRadioAsTabStop(QRadioButton *button)
     };
     follow(button->isChecked());
     QObject::connect(button, &QRadioButton::toggled, button, follow);
+}
+
+int TGroupBox::frameTop() const
+{
+    return fontMetrics().height() / 2;
+}
+
+QRect TGroupBox::titleRect() const
+{
+    // The title starts 8 pixels in, with a blank pixel either side.
+    const QFontMetrics fm = fontMetrics();
+    return {8, 0, fm.horizontalAdvance(title()) + 2, fm.height()};
+}
+
+void TGroupBox::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    const QColor window = palette().color(QPalette::Window);
+    p.fillRect(rect(), window);
+    // The etched frame: a dark ring with a light ring one pixel down-right.
+    const QRect frame(0, frameTop(), width() - 2, height() - frameTop() - 2);
+    p.setPen(ColorToQColor(clBtnHighlight));
+    p.drawRect(frame.translated(1, 1));
+    p.setPen(ColorToQColor(clBtnShadow));
+    p.drawRect(frame);
+    if (title().isEmpty())
+        return;
+    const QRect t = titleRect();
+    p.fillRect(t, window);
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                             QPalette::WindowText));
+    p.drawText(t.adjusted(1, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, title());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QStringList>
 
 class QRadioButton;
@@ -33,3 +34,22 @@ class TComboBox : public QComboBox
 // Radio buttons of one group take one place in the tab cycle: the checked
 // one is the tab stop, the others take focus only by click or arrow keys.
 void KeepCheckedRadioAsTabStop(QRadioButton *button);
+
+// A group box drawn the classic way: an etched frame whose top line runs
+// through the middle of the title, the title on the window colour, and an
+// interior that is the window colour itself, so controls on it show no
+// patches.
+class TGroupBox : public QGroupBox
+{
+    Q_OBJECT
+  public:
+    using QGroupBox::QGroupBox;
+
+    // The row of the frame's top (dark) line.
+    int frameTop() const;
+    // Where the title's text is drawn.
+    QRect titleRect() const;
+
+  protected:
+    void paintEvent(QPaintEvent *event) override;
+};
