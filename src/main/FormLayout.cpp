@@ -285,7 +285,9 @@ void TForm1::CreateControls()
     BtnBoostMe->Background().setStyle(ToxBackgroundStyle::oxbSolid);
     BtnBoostMe->Background().setColor(clBtnFace);
     BtnBoostMe->Background().setGradient(clWhite);
-    BtnBoostMe->setFont(TFont(QStringLiteral("MS Sans Serif"), -13, TFontStyle::fsBold, clBtnText));
+    // The bold condensed substitute joins B-o-o-s at mid-height when drawn
+    // without antialiasing; Liberation Sans Bold at the same size does not.
+    BtnBoostMe->setFont(TFont(QStringLiteral("Liberation Sans"), -13, TFontStyle::fsBold, clBtnText));
     BtnBoostMe->setMultiLine(false);
     BtnBoostMe->setTextAngle(0);
     BtnBoostMe->setTextX(0);
