@@ -33,6 +33,9 @@ namespace
 {
 
 const TFont kWindowFont(QStringLiteral("MS Sans Serif"), -11);
+// The gauges' scale labels in the narrow face: in the condensed window face
+// the rpm gauge's "2000" and "3000" (24 pixels each) run together.
+const TFont kGaugeFont(QStringLiteral("Liberation Sans Narrow"), -11);
 
 // Everything built while the layout loads, so it can be told the loading is
 // over, and the captions whose controls are resolved at the end.
@@ -114,6 +117,7 @@ struct LayoutLoader {
         m->setColorSclBkNorm(0x0080FF);
         m->setColorSclBkHigh(clRed);
         m->setFontCaption(kWindowFont);
+        m->setFont(kGaugeFont); // the scale labels
         m->setFrameStyle(TFrameStyle::fsLowered);
         m->setLimWatchHighOn(false);
         m->setLimWatchLowOn(false);
