@@ -21,6 +21,7 @@ class TESBPosFloatEdit;
 class TFrmAbout;
 class TMeter;
 class TNumLab;
+class TTruckActions;
 class ToxGraphicButton;
 
 // The main window: every input and every result at its fixed place, the
@@ -110,6 +111,9 @@ class TForm1 : public QWidget, public IDriveModelOwner
     TESBPCSLabel *ESBPCSLabel17 = nullptr;
     QTimer *Timer1 = nullptr;
 
+    // Open/Save truck, the life map and the duty cycle: the window's actions.
+    TTruckActions *TruckActions = nullptr;
+
     // ---- handlers
     void FormCreate(QObject *Sender);
     void ComboEngineChange(QObject *Sender);
@@ -145,6 +149,10 @@ class TForm1 : public QWidget, public IDriveModelOwner
     double LoadRating() override;
     void SwitchBoostOff() override;
     void ShowLife();
+
+  Q_SIGNALS:
+    // After every simulation step, for the windows that follow the running truck.
+    void Stepped();
 
   private:
     void CreateControls();
