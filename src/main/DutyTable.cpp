@@ -1,5 +1,6 @@
 #include "DutyTable.h"
 
+#include "InputRanges.h"
 #include "LifeMapMath.h"
 
 #include <QBrush>
@@ -14,29 +15,33 @@ const QString TDutyTableModel::CannotHold = QStringLiteral("cannot hold this spe
 namespace
 {
 
-// The editable columns: range in the shown unit and decimals.
-struct TInputRange {
-    double Min;
-    double Max;
-    int Decimals;
+// The editable columns: the truck file's range of each (the main window's
+// inputs' ranges), the decimals an editor offers.
+struct TColumnInput {
+    const char *Key = nullptr;
+    int Decimals = 0;
 };
 
-TInputRange rangeOf(int column)
+TColumnInput inputOf(int column)
 {
     switch (column) {
     case TDutyTableModel::Share:
-        return {0, 100, 2};
+        return {"share_pct", 2};
     case TDutyTableModel::Speed:
-        return {0, 300, 1};
-    case TDutyTableModel::Gear:
-        return {4, 5, 0};
-    case TDutyTableModel::Gradient: // the window's gradient box
-        return {0, 100, 4};
-    case TDutyTableModel::Load: // the window's load box
-        return {0, 3000, 0};
+        return {"speed_mph", 1};
+    case TDutyTableModel::Gradient:
+        return {"gradient", 4};
+    case TDutyTableModel::Load:
+        return {"load", 0};
     default:
-        return {0, 0, 0};
+        return {};
     }
+}
+
+// The smallest step above an exclusive lower limit at the given decimals.
+double editorMin(const TInputRange &r, int decimals)
+{
+    return r.MinExclusive ? r.Min + std::pow(10.0, -decimals) : r.Min;
 }
 
 QString number(double v, int decimals)
@@ -167,7 +172,7 @@ QVariant TDutyTableModel::data(const QModelIndex &index, int role) const
         case ValueRole:
             return v;
         case Qt::DisplayRole:
-            return number(v.toDouble(), rangeOf(column).Decimals);
+            return number(v.toDouble(), column == Gear ? 0 : inputOf(column).Decimals);
         case Qt::ForegroundRole: {
             const bool follows = (column == Gradient && !s.Gradient) || (column == Load && !s.Load);
             return follows ? QBrush(Qt::gray) : QVariant();
@@ -210,21 +215,28 @@ bool TDutyTableModel::setData(const QModelIndex &index, const QVariant &value, i
         index.row() >= rowCount())
         return false;
     bool ok = false;
-    const double v = value.toDouble(&ok);
-    const TInputRange range = rangeOf(index.column());
-    if (!ok || !std::isfinite(v) || v < range.Min || v > range.Max)
+    double v = value.toDouble(&ok);
+    if (!ok)
         return false;
+    const int column = index.column();
+    if (column == Speed)
+        v = LifeMap::SpeedToMph(v, m_truck.SpeedInMph);
+    if (column == Gear) {
+        if (v != 4 && v != 5)
+            return false;
+    } else if (const TInputRange *range = FindInputRange(inputOf(column).Key);
+               !range || !range->Contains(v)) {
+        return false;
+    }
     TDutySegment s = m_segments[std::size_t(index.row())];
-    switch (index.column()) {
+    switch (column) {
     case Share:
         s.SharePct = v;
         break;
     case Speed:
-        s.SpeedMph = LifeMap::SpeedToMph(v, m_truck.SpeedInMph);
+        s.SpeedMph = v;
         break;
     case Gear:
-        if (v != 4 && v != 5)
-            return false;
         s.Gear = v == 4 ? TGear::Fourth : TGear::Fifth;
         break;
     case Gradient:
@@ -287,18 +299,29 @@ QVariant TDutyTableModel::headerData(int section, Qt::Orientation orientation, i
 QWidget *TDutyDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                      const QModelIndex &index) const
 {
-    const TInputRange range = rangeOf(index.column());
-    if (index.column() > TDutyTableModel::Load)
-        return QStyledItemDelegate::createEditor(parent, option, index);
-    if (range.Decimals == 0) {
+    const int column = index.column();
+    if (column == TDutyTableModel::Gear) {
         auto *box = new QSpinBox(parent);
-        box->setRange(int(range.Min), int(range.Max));
+        box->setRange(4, 5);
         box->setFrame(false);
         return box;
     }
+    const TColumnInput input = inputOf(column);
+    const TInputRange *range = input.Key ? FindInputRange(input.Key) : nullptr;
+    if (!range)
+        return QStyledItemDelegate::createEditor(parent, option, index);
     auto *box = new QDoubleSpinBox(parent);
-    box->setDecimals(range.Decimals);
-    box->setRange(range.Min, range.Max);
     box->setFrame(false);
+    box->setDecimals(input.Decimals);
+    double lo = editorMin(*range, input.Decimals);
+    double hi = range->Max;
+    if (column == TDutyTableModel::Speed) {
+        // The speed is edited in the window's unit; the limits are in mph.
+        const auto *table = qobject_cast<const TDutyTableModel *>(index.model());
+        const bool mph = !table || table->SpeedInMph();
+        lo = std::ceil(LifeMap::SpeedShown(range->Min, mph) * 10 + 1) / 10;
+        hi = std::floor(LifeMap::SpeedShown(range->Max, mph) * 10) / 10;
+    }
+    box->setRange(lo, hi);
     return box;
 }

@@ -38,6 +38,7 @@ class TDutyTableModel : public QAbstractTableModel
     void setSegments(const std::vector<TDutySegment> &segments);
     // The truck the segments run on: its units, gradient and load.
     void setTruck(const TTruck &truck);
+    bool SpeedInMph() const { return m_truck.SpeedInMph; }
     // The computed columns; `a1` scales the lives.
     void setResults(const TDutyResult &result, double a1);
     void addSegment(const TDutySegment &segment);

@@ -17,7 +17,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <numeric>
 
 namespace
 {
@@ -73,15 +72,8 @@ TDutyWindow::TDutyWindow(TTruckActions *actions)
     layout->addWidget(Problem);
     resize(760, 300);
 
-    // A new list starts with the speed the pedal asks for now.
-    if (actions->Duty().empty()) {
-        const TDriveModel &m = actions->Form()->Model();
-        TDutySegment seed;
-        seed.SharePct = 100;
-        seed.SpeedMph = m.TargetSpeed;
-        seed.Gear = m.Gear;
-        actions->setDuty({seed});
-    }
+    if (actions->Duty().empty())
+        actions->setDuty({seedSegment()});
     m_model->setSegments(actions->Duty());
 
     connect(AddRow, &QPushButton::clicked, this, &TDutyWindow::addRow);

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "Truck.h"
+
 #include <QWidget>
+
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -36,6 +40,7 @@ class TDutyWindow : public QWidget
     void recompute();
     void edited();
     void addRow();
+    TDutySegment seedSegment() const;
     void removeRow();
 
     TTruckActions *m_actions;

@@ -76,20 +76,31 @@ TEST_F(DutyTest, StartsWithOneSegmentAtThePedalSpeed)
     EXPECT_FALSE(win->Combined->text().isEmpty());
 }
 
+TEST_F(DutyTest, AtRestTheSeedIsTheMiddleOfThePedalsTravel)
+{
+    open();
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_EQ(value(0, Col::Speed).toDouble(), 50);
+}
+
 TEST_F(DutyTest, EditsRecomputeTheCombinedLife)
 {
     w.driver.pedal(50);
     open();
     const double single = *win->CombinedLife();
+    // A new segment halves the one it copies: the shares still add up.
     win->AddRow->click();
     ASSERT_EQ(model->rowCount(), 2);
-    // The new row has what is left of the distance: nothing, so no combined life.
-    EXPECT_EQ(value(1, Col::Share).toDouble(), 0);
-    EXPECT_FALSE(win->CombinedLife());
-    EXPECT_TRUE(win->Combined->text().isEmpty());
-    EXPECT_FALSE(win->Problem->text().isEmpty());
+    EXPECT_EQ(value(0, Col::Share).toDouble(), 50);
+    EXPECT_EQ(value(1, Col::Share).toDouble(), 50);
+    ASSERT_TRUE(win->CombinedLife());
+    EXPECT_DOUBLE_EQ(*win->CombinedLife(), single); // two equal halves
 
     ASSERT_TRUE(edit(0, Col::Share, 60));
+    EXPECT_FALSE(win->CombinedLife()); // 110 %
+    EXPECT_TRUE(win->Combined->text().isEmpty());
+    EXPECT_TRUE(win->Problem->text().contains(QLatin1String("110")))
+        << win->Problem->text().toStdString();
     ASSERT_TRUE(edit(1, Col::Share, 40));
     ASSERT_TRUE(edit(1, Col::Speed, 65));
     ASSERT_TRUE(win->CombinedLife());
@@ -124,8 +135,9 @@ TEST_F(DutyTest, ValuesOutsideTheInputRangesAreRefused)
         Col col;
         double v;
     };
-    for (Bad b : {Bad{Col::Share, -1}, Bad{Col::Share, 100.5}, Bad{Col::Speed, -3},
-                  Bad{Col::Gear, 3}, Bad{Col::Gear, 4.5}, Bad{Col::Gradient, 101},
+    for (Bad b : {Bad{Col::Share, 0}, Bad{Col::Share, -1}, Bad{Col::Share, 100.5},
+                  Bad{Col::Speed, 0}, Bad{Col::Speed, 100.1}, Bad{Col::Gear, 3},
+                  Bad{Col::Gear, 4.5}, Bad{Col::Gradient, -0.5}, Bad{Col::Gradient, 101},
                   Bad{Col::Load, 3001}, Bad{Col::Load, NAN}, Bad{Col::Load, INFINITY}})
         EXPECT_FALSE(edit(0, b.col, b.v)) << int(b.col) << " " << b.v;
     EXPECT_FALSE(model->setData(model->index(0, Col::Share), QStringLiteral("lots")));
@@ -133,16 +145,19 @@ TEST_F(DutyTest, ValuesOutsideTheInputRangesAreRefused)
     EXPECT_EQ(w.actions().Duty(), before);
     EXPECT_FALSE(model->flags(model->index(0, Col::EngineRpm)) & Qt::ItemIsEditable);
     EXPECT_TRUE(model->flags(model->index(0, Col::Gradient)) & Qt::ItemIsEditable);
+    // The limits themselves are accepted.
+    EXPECT_TRUE(edit(0, Col::Speed, 100));
+    EXPECT_TRUE(edit(0, Col::Gradient, 100));
+    EXPECT_TRUE(edit(0, Col::Load, 0));
 }
 
 TEST_F(DutyTest, SharesThatDoNotAddUpNeverStormNorCrash)
 {
     open();
-    // Every share in turn, down to zero and the list emptied: one inline line each time.
-    for (double s : {100.0, 99.5, 0.0, 100.0}) {
+    for (double s : {100.0, 99.5, 0.01, 100.0}) {
         ASSERT_TRUE(edit(0, Col::Share, s));
         EXPECT_EQ(win->CombinedLife().has_value(), s == 100) << s;
-        EXPECT_EQ(w.problems.size(), 0);
+        EXPECT_EQ(win->Problem->text().isEmpty(), s == 100) << s;
     }
     win->RemoveRow->click();
     EXPECT_EQ(model->rowCount(), 0);
@@ -153,6 +168,7 @@ TEST_F(DutyTest, SharesThatDoNotAddUpNeverStormNorCrash)
     EXPECT_EQ(model->rowCount(), 1);
     EXPECT_EQ(value(0, Col::Share).toDouble(), 100);
     EXPECT_TRUE(win->CombinedLife());
+    EXPECT_TRUE(w.problems.isEmpty());
 }
 
 TEST_F(DutyTest, SegmentThatCannotHoldItsSpeedIsMarked)
