@@ -137,20 +137,35 @@ void TDutyWindow::recompute()
                    : QString());
 }
 
+TDutySegment TDutyWindow::seedSegment() const
+{
+    // The speed the pedal asks for now; at rest, the middle of the pedal's
+    // travel (a segment at standstill covers no distance).
+    const TDriveModel &m = m_actions->Form()->Model();
+    TDutySegment seed;
+    seed.SharePct = 100;
+    seed.SpeedMph = m.TargetSpeed > 0 ? m.TargetSpeed : 50;
+    seed.Gear = m.Gear;
+    return seed;
+}
+
 void TDutyWindow::addRow()
 {
     const auto &segments = m_model->Segments();
-    TDutySegment s;
-    if (!segments.empty())
-        s = segments.back();
-    else
-        s.SpeedMph = m_actions->Form()->Model().TargetSpeed;
-    const double sum =
-        std::accumulate(segments.begin(), segments.end(), 0.0,
-                        [](double a, const TDutySegment &x) { return a + x.SharePct; });
-    // The new segment takes what is left of the distance, if anything is.
-    s.SharePct = std::max(0.0, 100 - sum);
-    m_model->addSegment(s);
+    if (segments.empty()) {
+        m_model->addSegment(seedSegment());
+    } else {
+        // The selected segment (else the last) is split in two halves, so the
+        // shares still add up and the user adjusts the copy.
+        int row = int(segments.size()) - 1;
+        if (const QModelIndexList picked = Table->selectionModel()->selectedRows();
+            !picked.isEmpty())
+            row = picked.constFirst().row();
+        TDutySegment half = segments[std::size_t(row)];
+        half.SharePct /= 2;
+        m_model->setData(m_model->index(row, TDutyTableModel::Share), half.SharePct);
+        m_model->addSegment(half);
+    }
     Table->selectRow(m_model->rowCount() - 1);
 }
 

@@ -182,6 +182,7 @@ bool TTruckActions::OpenTruck(const QString &path)
 
 bool TTruckActions::SaveTruck(const QString &path)
 {
+    Resync(); // what the window holds now, not as of the last step
     const std::string failure = WriteTruckFile(localPath(path), Truck());
     if (!failure.empty()) {
         problem(QStringLiteral("%1: %2").arg(path, QString::fromStdString(failure)));

@@ -22,12 +22,17 @@
 namespace
 {
 
-std::vector<QLineSeries *> seriesNamed(QChart *chart, const QString &prefix)
+// The line series with this name; with the reliability curve's name, those
+// that start with it (the percentage follows).
+std::vector<QLineSeries *> seriesNamed(QChart *chart, const QString &name)
 {
     std::vector<QLineSeries *> found;
-    for (QAbstractSeries *s : chart->series())
-        if (auto *line = qobject_cast<QLineSeries *>(s); line && line->name().startsWith(prefix))
+    for (QAbstractSeries *s : chart->series()) {
+        auto *line = qobject_cast<QLineSeries *>(s);
+        if (line && (line->name() == name ||
+                     (name == TLifeMapWindow::ReliabilityName && line->name().startsWith(name))))
             found.push_back(line);
+    }
     return found;
 }
 
@@ -90,10 +95,11 @@ TEST_F(LifeMapTest, SeriesPointsAreTheModelsOperatingPoints)
 
 TEST_F(LifeMapTest, DashedRangeIsWhereTheTruckCannotHoldItsSpeed)
 {
-    // A heavy load up a hill: the top of the range cannot be held.
-    w.form().SELoad->setValue(3000);
-    w.form().SEGradient->setValue(6);
+    // A load up a hill narrows the band that can be held from both ends.
+    w.form().SELoad->setValue(1500);
+    w.form().SEGradient->setValue(0.01);
     w.driver.tick();
+    ASSERT_EQ(w.driver.model().Gradient, 0.01);
     const TTruck t = truck();
     const auto sweep = SpeedSweep(t, TGear::Fifth, LifeMap::CurvePoints);
     ASSERT_TRUE(std::any_of(sweep.begin(), sweep.end(), [](auto &p) { return !p.Holds; }));
@@ -101,19 +107,12 @@ TEST_F(LifeMapTest, DashedRangeIsWhereTheTruckCannotHoldItsSpeed)
 
     for (QLineSeries *s : seriesNamed(map->Chart(), TLifeMapWindow::NotHeldName))
         EXPECT_EQ(s->pen().style(), Qt::DashLine);
-    for (QLineSeries *s : seriesNamed(map->Chart(), TLifeMapWindow::LifeName)) {
-        if (s->name() == TLifeMapWindow::LifeName) {
-            EXPECT_EQ(s->pen().style(), Qt::SolidLine);
-        }
-    }
+    for (QLineSeries *s : seriesNamed(map->Chart(), TLifeMapWindow::LifeName))
+        EXPECT_EQ(s->pen().style(), Qt::SolidLine);
     expectSamePoints(pointsOf(seriesNamed(map->Chart(), TLifeMapWindow::NotHeldName)),
                      expected(t, 1, false, true));
-    // The solid L10 series are the held points only.
-    std::vector<QLineSeries *> solid;
-    for (QLineSeries *s : seriesNamed(map->Chart(), TLifeMapWindow::LifeName))
-        if (s->name() == TLifeMapWindow::LifeName)
-            solid.push_back(s);
-    expectSamePoints(pointsOf(solid), expected(t, 1, true, false));
+    expectSamePoints(pointsOf(seriesNamed(map->Chart(), TLifeMapWindow::LifeName)),
+                     expected(t, 1, true, false));
 }
 
 TEST_F(LifeMapTest, MarkerFollowsTheSimulationTickByTick)
@@ -206,7 +205,7 @@ TEST_F(LifeMapTest, HoldCurveKeepsTheOldCurveBesideTheNewOne)
     const TTruck old = truck();
     map->HoldCurve->click();
     ASSERT_TRUE(map->HoldCurve->isChecked());
-    w.form().SELoad->setValue(2500);
+    w.form().SEGradient->setValue(0.05);
     w.driver.tick();
 
     expectSamePoints(pointsOf(seriesNamed(map->Chart(), TLifeMapWindow::HeldName)),

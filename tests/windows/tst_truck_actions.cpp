@@ -103,10 +103,6 @@ TEST(TruckActions, ApplyingATruckRunsEveryHandlerAndKeepsTheEngineSpeed)
     EXPECT_FALSE(w.form().CBMiles->isChecked());
     EXPECT_EQ(double(w.form().EditDynLoadRating->AsFloat()), 2500);
     EXPECT_TRUE(SameInputs(TruckOfForm(w.form()), t));
-
-    // The next tick shows the new truck: fourth gear leaves the bearing empty.
-    w.driver.tick();
-    EXPECT_FALSE(m.RecalcFlag);
 }
 
 TEST(TruckActions, SaveThenOpenRestoresEveryInputAndTheDutyList)
@@ -127,7 +123,8 @@ TEST(TruckActions, SaveThenOpenRestoresEveryInputAndTheDutyList)
     w.actions().OpenAction->trigger();
     EXPECT_FALSE(w.lastDialogSaving);
     ASSERT_TRUE(w.problems.isEmpty()) << w.problems.join('\n').toStdString();
-    EXPECT_TRUE(SameInputs(TruckOfForm(w.form()), t));
+    EXPECT_TRUE(SameInputs(TruckOfForm(w.form()), t)) << TruckJson(TruckOfForm(w.form())) << "\n"
+                                                      << TruckJson(t);
     EXPECT_EQ(w.actions().Duty(), twoSegments());
     // The last folder is remembered, nothing else.
     EXPECT_EQ(TTruckActions::LastFolder(), QFileInfo(w.nextPath).absolutePath());
