@@ -15,7 +15,10 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSettings>
+
+#include <algorithm>
 
 namespace
 {
@@ -46,6 +49,25 @@ void warn(QWidget *parent, const QString &text)
 std::string localPath(const QString &path)
 {
     return QFile::encodeName(path).toStdString();
+}
+
+// A new window goes beside the main window where the screen has room: to its
+// right, else to its left, else as far right as the screen allows; `below`
+// stacks it under the other window there.
+void placeBeside(QWidget *window, QWidget *form, int below)
+{
+    const QRect main = form->frameGeometry();
+    QRect screen = form->screen() ? form->screen()->availableGeometry() : QRect();
+    QPoint at(main.right() + 8, main.top() + below);
+    if (screen.isValid()) {
+        if (at.x() + window->width() > screen.right())
+            at.setX(main.left() - 8 - window->width());
+        if (at.x() < screen.left())
+            at.setX(std::max(screen.left(), screen.right() - window->width()));
+        at.setY(std::clamp(at.y(), screen.top(),
+                           std::max(screen.top(), screen.bottom() - window->height())));
+    }
+    window->move(at);
 }
 
 } // namespace
@@ -196,6 +218,7 @@ void TTruckActions::showLifeMap()
     if (!m_lifeMap) {
         Resync();
         m_lifeMap = new TLifeMapWindow(this);
+        placeBeside(m_lifeMap, m_form, 0);
     }
     m_lifeMap->show();
     m_lifeMap->raise();
@@ -207,6 +230,7 @@ void TTruckActions::showDuty()
     if (!m_dutyWindow) {
         Resync();
         m_dutyWindow = new TDutyWindow(this);
+        placeBeside(m_dutyWindow, m_form, m_form->frameGeometry().height() / 2);
     }
     m_dutyWindow->show();
     m_dutyWindow->raise();
