@@ -10,7 +10,7 @@
 
 #include <cmath>
 
-const QString TDutyTableModel::CannotHold = QStringLiteral("cannot hold this speed");
+const QString TDutyTableModel::CannotHold = QStringLiteral("not held");
 
 namespace
 {
@@ -274,19 +274,19 @@ QVariant TDutyTableModel::headerData(int section, Qt::Orientation orientation, i
     case Share:
         return QStringLiteral("Share %");
     case Speed:
-        return mph ? QStringLiteral("Speed (mph)") : QStringLiteral("Speed (km/h)");
+        return mph ? QStringLiteral("Speed mph") : QStringLiteral("Speed km/h");
     case Gear:
         return QStringLiteral("Gear");
     case Gradient:
         return QStringLiteral("Gradient");
     case Load:
-        return QStringLiteral("Load (lb)");
+        return QStringLiteral("Load lb");
     case EngineRpm:
-        return QStringLiteral("Engine (rpm)");
+        return QStringLiteral("Engine rpm");
     case RadialLoad:
-        return QStringLiteral("P (lbf)");
+        return QStringLiteral("P lbf");
     case Life:
-        return miles ? QStringLiteral("Life (000 miles)") : QStringLiteral("Life (000 km)");
+        return miles ? QStringLiteral("Life 000 mi") : QStringLiteral("Life 000 km");
     case Damage:
         return QStringLiteral("Damage %");
     case Note:

@@ -39,8 +39,8 @@ TDutyWindow::TDutyWindow(TTruckActions *actions)
     Table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     Table->horizontalHeader()->setStretchLastSection(true);
 
-    AddRow = new QPushButton(QStringLiteral("Add segment"));
-    RemoveRow = new QPushButton(QStringLiteral("Remove segment"));
+    AddRow = new QPushButton(QStringLiteral("&Add segment"));
+    RemoveRow = new QPushButton(QStringLiteral("Re&move segment"));
     Reliability = new QComboBox;
     for (double p : ReliabilityChoices)
         Reliability->addItem(QString::number(p, 'g', 4) + QStringLiteral(" %"), p);
@@ -57,7 +57,7 @@ TDutyWindow::TDutyWindow(TTruckActions *actions)
     buttons->addWidget(AddRow);
     buttons->addWidget(RemoveRow);
     buttons->addStretch();
-    auto *relLabel = new QLabel(QStringLiteral("Reliability"));
+    auto *relLabel = new QLabel(QStringLiteral("&Reliability"));
     relLabel->setBuddy(Reliability);
     buttons->addWidget(relLabel);
     buttons->addWidget(Reliability);
@@ -70,7 +70,7 @@ TDutyWindow::TDutyWindow(TTruckActions *actions)
     layout->addLayout(buttons);
     layout->addLayout(result);
     layout->addWidget(Problem);
-    resize(760, 300);
+    resize(590, 320);
 
     if (actions->Duty().empty())
         actions->setDuty({seedSegment()});

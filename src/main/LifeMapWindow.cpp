@@ -76,12 +76,12 @@ TLifeMapWindow::TLifeMapWindow(TTruckActions *actions)
     Reliability = new QComboBox;
     for (double p : ReliabilityChoices)
         Reliability->addItem(percentText(p), p);
-    HoldCurve = new QPushButton(QStringLiteral("Hold curve"));
+    HoldCurve = new QPushButton(QStringLiteral("&Hold curve"));
     HoldCurve->setCheckable(true);
-    SaveChart = new QPushButton(QStringLiteral("Save chart…"));
+    SaveChart = new QPushButton(QStringLiteral("&Save chart…"));
 
     auto *bar = new QHBoxLayout;
-    auto *relLabel = new QLabel(QStringLiteral("Reliability"));
+    auto *relLabel = new QLabel(QStringLiteral("&Reliability"));
     relLabel->setBuddy(Reliability);
     bar->addWidget(relLabel);
     bar->addWidget(Reliability);
@@ -185,6 +185,7 @@ void TLifeMapWindow::redraw()
         hi = LifeMap::SpeedShown(m_points.back().SpeedMph, mph);
     }
     m_speedAxis->setRange(lo, hi > lo ? hi : lo + 1);
+    m_speedAxis->applyNiceNumbers(); // round ticks: 0, 20, 40 ...
     m_speedAxis->setTitleText(mph ? QStringLiteral("Road speed (mph)")
                                   : QStringLiteral("Road speed (km/h)"));
     const auto [lifeLo, lifeHi] = LifeMap::DecadeRange(lives);

@@ -51,23 +51,32 @@ std::string localPath(const QString &path)
     return QFile::encodeName(path).toStdString();
 }
 
-// A new window goes beside the main window where the screen has room: to its
-// right, else to its left, else as far right as the screen allows; `below`
-// stacks it under the other window there.
-void placeBeside(QWidget *window, QWidget *form, int below)
+// A new window goes beside the main window: to its right, below it, to its
+// left or above it, whichever is first to fit on the screen without covering
+// the main window or `taken`; else at the screen's right edge.
+void placeBeside(QWidget *window, QWidget *form, const QRect &taken)
 {
     const QRect main = form->frameGeometry();
-    QRect screen = form->screen() ? form->screen()->availableGeometry() : QRect();
-    QPoint at(main.right() + 8, main.top() + below);
-    if (screen.isValid()) {
-        if (at.x() + window->width() > screen.right())
-            at.setX(main.left() - 8 - window->width());
-        if (at.x() < screen.left())
-            at.setX(std::max(screen.left(), screen.right() - window->width()));
-        at.setY(std::clamp(at.y(), screen.top(),
-                           std::max(screen.top(), screen.bottom() - window->height())));
+    const QSize size = window->frameGeometry().size().expandedTo(window->size());
+    const QRect screen = form->screen() ? form->screen()->availableGeometry() : QRect();
+    const int gap = 8;
+    const QPoint candidates[] = {
+        {main.right() + gap, main.top()},
+        {main.left(), main.bottom() + gap},
+        {main.left() - gap - size.width(), main.top()},
+        {main.left(), main.top() - gap - size.height()},
+        {main.right() + gap, main.bottom() + gap},
+    };
+    for (const QPoint &at : candidates) {
+        const QRect r(at, size);
+        if ((!screen.isValid() || screen.contains(r)) && !r.intersects(taken)) {
+            window->move(at);
+            return;
+        }
     }
-    window->move(at);
+    if (screen.isValid())
+        window->move(std::max(screen.left(), screen.right() - size.width()),
+                     std::max(screen.top(), screen.bottom() - size.height()));
 }
 
 } // namespace
@@ -78,7 +87,8 @@ TTruckActions::TTruckActions(TForm1 *form)
     auto add = [form](const QString &text, QKeySequence keys) {
         auto *a = new QAction(text, form);
         a->setShortcut(keys);
-        a->setShortcutContext(Qt::WindowShortcut);
+        // The keys also work from the windows beside the main window.
+        a->setShortcutContext(Qt::ApplicationShortcut);
         form->addAction(a);
         return a;
     };
@@ -218,7 +228,7 @@ void TTruckActions::showLifeMap()
     if (!m_lifeMap) {
         Resync();
         m_lifeMap = new TLifeMapWindow(this);
-        placeBeside(m_lifeMap, m_form, 0);
+        placeBeside(m_lifeMap, m_form, m_dutyWindow ? m_dutyWindow->frameGeometry() : QRect());
     }
     m_lifeMap->show();
     m_lifeMap->raise();
@@ -230,7 +240,7 @@ void TTruckActions::showDuty()
     if (!m_dutyWindow) {
         Resync();
         m_dutyWindow = new TDutyWindow(this);
-        placeBeside(m_dutyWindow, m_form, m_form->frameGeometry().height() / 2);
+        placeBeside(m_dutyWindow, m_form, m_lifeMap ? m_lifeMap->frameGeometry() : QRect());
     }
     m_dutyWindow->show();
     m_dutyWindow->raise();
