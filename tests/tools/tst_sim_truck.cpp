@@ -201,8 +201,17 @@ TEST_F(SimTruck, ASegmentThatCannotHoldWarnsOnStandardError)
     EXPECT_NE(CsvRow(r.Out, 2)["life_km"], "");
     EXPECT_EQ(Split(r.Err, '\n').size(), 1u);
     EXPECT_TRUE(
-        r.Err.starts_with("velmora-sim: warning: segment 2 cannot hold 70 mph in fifth gear"))
+        r.Err.starts_with("velmora-sim: warning: segment 2 cannot hold 70 mph in fifth gear "
+                          "(force available "))
         << r.Err;
+
+    // Beyond the top speed the engine would have to pass its rev limit.
+    const std::string fast = File(Truck(R"("duty":[{"share_pct":100,"speed_mph":99,"gear":5}])"));
+    const TRun over = Sim({"--truck", fast, "--duty"});
+    EXPECT_EQ(over.Status, 0);
+    EXPECT_EQ(CsvRow(over.Out, 1)["force_available_lbf"], "");
+    EXPECT_EQ(over.Err, "velmora-sim: warning: segment 1 cannot hold 99 mph in fifth gear (the "
+                        "engine would turn at 4211 rpm, above its 4000)\n");
 }
 
 TEST_F(SimTruck, DutyNeedsAListWhoseSharesAddUp)

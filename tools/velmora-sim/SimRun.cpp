@@ -169,12 +169,18 @@ constexpr std::array<std::string_view, 14> DutyColumns{
     "load_lb",         "engine_rpm", "resistance_lbf", "force_available_lbf", "holds_speed",
     "radial_load_lbf", "c_over_p",   "life_km",        "damage_pct"};
 
-std::string Figure(const std::optional<double> &v)
+// Why a segment cannot hold its speed, in words for the warning line.
+std::string WhyNotHeld(const TOperatingPoint &p, double engineLimitRpm)
 {
-    char buf[32];
-    if (!v)
-        return "none";
-    std::snprintf(buf, sizeof buf, "%.1f", *v);
+    char buf[160];
+    if (!p.ForceAvailable)
+        std::snprintf(buf, sizeof buf, "the engine would turn at %.0f rpm, above its %.0f",
+                      p.EngineRpm, engineLimitRpm);
+    else if (!p.Resistance)
+        std::snprintf(buf, sizeof buf, "the resistance is undefined");
+    else
+        std::snprintf(buf, sizeof buf, "force available %.1f lbf, resistance %.1f lbf",
+                      *p.ForceAvailable, *p.Resistance);
     return buf;
 }
 
@@ -216,9 +222,8 @@ int PrintDuty(const TTruck &truck, const TSimOptions &o, const TReliabilityColum
         if (!p.Holds)
             err << Prefix << "warning: segment " << i + 1 << " cannot hold "
                 << NumberText(s.SpeedMph) << " mph in "
-                << (s.Gear == TGear::Fourth ? "fourth" : "fifth") << " gear (force available "
-                << Figure(p.ForceAvailable) << " lbf, resistance " << Figure(p.Resistance)
-                << " lbf)\n";
+                << (s.Gear == TGear::Fourth ? "fourth" : "fifth") << " gear ("
+                << WhyNotHeld(p, ModelOf(truck).Engine.MaxPowerRpm) << ")\n";
     }
     std::vector<TSimCell> total(DutyColumns.size());
     total[0] = std::string_view("all");
