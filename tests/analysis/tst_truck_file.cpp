@@ -269,6 +269,11 @@ TEST_F(TruckFileOnDisk, RefusesToWriteWhatCouldNotBeReadBack)
     t.Inputs.Load = 5000;
     EXPECT_EQ(WriteTruckFile(path, t), path + ": load: 5000 is outside the range 0 to 3000");
     EXPECT_FALSE(fs::exists(path));
+
+    ASSERT_EQ(WriteTruckFile(path, Unusual()), "");
+    EXPECT_NE(WriteTruckFile(path, t), "");
+    ExpectSameTruck(Parsed(ReadTruckFile(path)), Unusual()); // the old file stays
+    EXPECT_EQ(FileCount(), 1u);
 }
 
 TEST_F(TruckFileOnDisk, AWriteIntoAMissingFolderFails)
