@@ -6,13 +6,11 @@
 #include "TruckActions.h"
 #include "main.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLegendMarker>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QSvgGenerator>
@@ -240,6 +238,5 @@ void TLifeMapWindow::saveChart()
     if (path.isEmpty())
         return;
     if (!SaveChartTo(path))
-        QMessageBox::warning(this, QApplication::applicationDisplayName(),
-                             QStringLiteral("%1: could not be written").arg(path));
+        m_actions->ShowProblem(QStringLiteral("%1: cannot be written").arg(path));
 }

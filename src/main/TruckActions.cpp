@@ -166,7 +166,7 @@ void TTruckActions::rememberFolder(const QString &path)
     QSettings().setValue(FolderKey, QFileInfo(path).absolutePath());
 }
 
-void TTruckActions::problem(const QString &text)
+void TTruckActions::ShowProblem(const QString &text)
 {
     if (m_problemBox)
         m_problemBox(m_form, text);
@@ -202,7 +202,7 @@ bool TTruckActions::OpenTruck(const QString &path)
     if (auto *error = std::get_if<TTruckFileError>(&read)) {
         // The message names the file as the user chose it.
         error->File = path.toStdString();
-        problem(QString::fromStdString(error->Message()));
+        ShowProblem(QString::fromStdString(error->Message()));
         return false;
     }
     const TTruck &truck = std::get<TTruck>(read);
@@ -217,7 +217,7 @@ bool TTruckActions::SaveTruck(const QString &path)
     Resync(); // what the window holds now, not as of the last step
     const std::string failure = WriteTruckFile(localPath(path), Truck());
     if (!failure.empty()) {
-        problem(QStringLiteral("%1: %2").arg(path, QString::fromStdString(failure)));
+        ShowProblem(QString::fromLocal8Bit(failure.c_str())); // it names the file
         return false;
     }
     return true;

@@ -59,6 +59,9 @@ class TTruckActions : public QObject
     TDutyWindow *DutyWindow() const;
     TForm1 *Form() const { return m_form; }
 
+    // Shows one problem through the problem box seam.
+    void ShowProblem(const QString &text);
+
     // Takes the window's truck now; reports TruckChanged when it differs.
     void Resync();
 
@@ -74,7 +77,6 @@ class TTruckActions : public QObject
     void showLifeMap();
     void showDuty();
     void rememberFolder(const QString &path);
-    void problem(const QString &text);
 
     TForm1 *m_form;
     TTruck m_truck;

@@ -242,6 +242,11 @@ TEST_F(LifeMapTest, SavesTheChartAsPngAndSvg)
     w.nextPath = w.path(QStringLiteral("button.svg"));
     map->SaveChart->click();
     EXPECT_TRUE(QFile::exists(w.nextPath));
+    EXPECT_TRUE(w.problems.isEmpty());
+    w.nextPath = w.path(QStringLiteral("no/such/dir/button.png"));
+    map->SaveChart->click();
+    ASSERT_EQ(w.problems.size(), 1);
+    EXPECT_TRUE(w.problems[0].contains(w.nextPath));
 }
 
 } // namespace
