@@ -243,6 +243,30 @@ TEST(TruckActions, ShortcutsReachEveryAction)
     EXPECT_NE(w.actions().DutyWindow(), nullptr);
 }
 
+TEST(TruckActions, ShortcutsWorkWhileAnEditOrASpinEditHasTheFocus)
+{
+    WindowsFixture w;
+    TForm1 &f = w.form();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    QWidget *edit = f.EditDragCoef;
+    QWidget *spin = f.SELoad->focusProxy() ? f.SELoad->focusProxy() : f.SELoad;
+    edit->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::ControlModifier);
+    EXPECT_NE(w.actions().LifeMap(), nullptr);
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    spin->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_NE(w.actions().DutyWindow(), nullptr);
+    // From the life map too: the keys belong to the whole program.
+    w.actions().LifeMap()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.actions().LifeMap()));
+    w.nextPath.clear();
+    QTest::keyClick(w.actions().LifeMap(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(w.dialogs, 1);
+    EXPECT_TRUE(w.lastDialogSaving);
+}
+
 TEST(TruckActions, RightClickOnTheBackgroundOffersEveryAction)
 {
     WindowsFixture w;
