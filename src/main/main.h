@@ -23,6 +23,7 @@ class TESBPosFloatEdit;
 class TFrmAbout;
 class TMeter;
 class TNumLab;
+class TTruckActions;
 class ToxGraphicButton;
 
 // The tab stop after (or before) the control that holds the focus, coming
@@ -117,6 +118,9 @@ class TForm1 : public QWidget, public IDriveModelOwner
     TESBPCSLabel *ESBPCSLabel17 = nullptr;
     QTimer *Timer1 = nullptr;
 
+    // Open/Save truck, the life map and the duty cycle: the window's actions.
+    TTruckActions *TruckActions = nullptr;
+
     // ---- handlers
     void FormCreate(QObject *Sender);
     void ComboEngineChange(QObject *Sender);
@@ -152,6 +156,10 @@ class TForm1 : public QWidget, public IDriveModelOwner
     double LoadRating() override;
     void SwitchBoostOff() override;
     void ShowLife();
+
+  Q_SIGNALS:
+    // After every simulation step, for the windows that follow the running truck.
+    void Stepped();
 
   protected:
     // Tab, Shift+Tab, Enter and Up/Down in the edits walk the window's tab
