@@ -102,8 +102,7 @@ TEST_F(FormLegibility, CaptionsStayInsideTheirGroupAndOffOtherControls)
             EXPECT_TRUE(inside.contains(ink)) << name.toStdString();
         }
         for (QWidget *other : parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-            if (other == l || !other->isVisible() || qobject_cast<TESBPCSLabel *>(other) == nullptr &&
-                                                          other->inherits("QGroupBox"))
+            if (other == l || !other->isVisible())
                 continue;
             EXPECT_FALSE(ink.intersects(other->geometry()))
                 << name.toStdString() << " runs over " << other->objectName().toStdString();
