@@ -14,19 +14,17 @@
 namespace
 {
 
-// The caret's x in a line edit as last painted (its cursor rectangle is
-// centred on it), which QLineEdit::cursorRect shows only to subclasses.
-struct CaretProbe : QLineEdit {
-    static int at(QLineEdit *e, int pos)
-    {
-        const int old = e->cursorPosition();
-        e->setCursorPosition(pos);
-        e->repaint(); // the line edit scrolls its text when it paints
-        const QRect r = static_cast<CaretProbe *>(e)->cursorRect();
-        e->setCursorPosition(old);
-        return r.left() + r.width() / 2;
-    }
-};
+// The caret's x in a line edit as last painted: the middle of the cursor
+// rectangle it reports to input methods.
+int caretAt(QLineEdit *e, int pos)
+{
+    const int old = e->cursorPosition();
+    e->setCursorPosition(pos);
+    e->repaint(); // the line edit scrolls its text when it paints
+    const QRect r = e->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    e->setCursorPosition(old);
+    return r.left() + r.width() / 2;
+}
 
 // The whole text is on show: from the first character to the last the caret
 // travels the text's full advance, and both ends lie inside the edit's
@@ -35,8 +33,8 @@ void expectWholeText(QLineEdit *e, const QString &what)
 {
     const QString text = e->text();
     e->setCursorPosition(0);
-    const int first = CaretProbe::at(e, 0);
-    const int last = CaretProbe::at(e, int(text.size()));
+    const int first = caretAt(e, 0);
+    const int last = caretAt(e, int(text.size()));
     const int advance = e->fontMetrics().horizontalAdvance(text);
     const std::string label = what.toStdString() + " \"" + text.toStdString() + "\" from " + std::to_string(first);
     EXPECT_EQ(last - first, advance) << label;
