@@ -52,9 +52,10 @@ TEST_F(EntryTest, KeysWithModifiersObeyTheCharacterRules)
     const Case cases[] = {
         {Qt::Key_A, Qt::AltModifier, QStringLiteral("a"), false},
         {Qt::Key_Minus, Qt::AltModifier, QStringLiteral("-"), false},
-        {Qt::Key_At, Qt::GroupSwitchModifier, QStringLiteral("@"), false},          // AltGr+Q
-        {Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier, QStringLiteral("@"), false}, // Ctrl+Alt as AltGr
-        {Qt::Key_E, Qt::GroupSwitchModifier, QStringLiteral("\u20ac"), false},     // AltGr+E
+        {Qt::Key_At, Qt::GroupSwitchModifier, QStringLiteral("@"), false}, // AltGr+Q
+        {Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier, QStringLiteral("@"),
+         false},                                                               // Ctrl+Alt as AltGr
+        {Qt::Key_E, Qt::GroupSwitchModifier, QStringLiteral("\u20ac"), false}, // AltGr+E
         {Qt::Key_unknown, Qt::ControlModifier | Qt::ShiftModifier, QStringLiteral("\u200d"), false},
         {Qt::Key_A, Qt::MetaModifier, QStringLiteral("a"), false},
         {Qt::Key_6, Qt::AltModifier, QStringLiteral("6"), true}, // a digit is a digit
@@ -66,7 +67,8 @@ TEST_F(EntryTest, KeysWithModifiersObeyTheCharacterRules)
         pos.setAsLongWord(5);
         posFloat.setDecimalPlaces(0);
         posFloat.setAsFloat(5);
-        for (TESBBaseNumericEdit *e : std::initializer_list<TESBBaseNumericEdit *>{&pos, &posFloat}) {
+        for (TESBBaseNumericEdit *e :
+             std::initializer_list<TESBBaseNumericEdit *>{&pos, &posFloat}) {
             e->setCursorPosition(1);
             beeps = 0;
             typeWith(e, c.key, c.mods, c.text);

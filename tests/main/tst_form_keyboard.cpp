@@ -35,17 +35,28 @@ QWidget *owner(TForm1 &f, QWidget *w)
 // group's controls by their own order, the checked gear button for the pair.
 std::vector<QWidget *> expectedCycle(TForm1 &f)
 {
-    return {f.EditRollingResistance, f.EditFrontalArea, f.EditDragCoef,   // Resistance
-            f.ComboEngine,                                                // At Crankshaft
-            f.ComboFinalRatio, f.ComboTyreSize, f.EditTransmissionLoss,   // Drive Line
+    return {f.EditRollingResistance,
+            f.EditFrontalArea,
+            f.EditDragCoef, // Resistance
+            f.ComboEngine,  // At Crankshaft
+            f.ComboFinalRatio,
+            f.ComboTyreSize,
+            f.EditTransmissionLoss, // Drive Line
             f.EditOverDriveRatio,
-            f.CBMph,                                                      // Speed
-            f.EditPCR, f.EditPressAngle, f.EditHelixAngle, f.EditOverhang, // Input Gear
+            f.CBMph, // Speed
+            f.EditPCR,
+            f.EditPressAngle,
+            f.EditHelixAngle,
+            f.EditOverhang, // Input Gear
             f.EditLoadFactor,
-            f.EditDynLoadRating, f.CBMiles,                               // Input Bearing
+            f.EditDynLoadRating,
+            f.CBMiles, // Input Bearing
             f.TBGasPedal,
-            f.ComboKerbWeight, f.SEGradient, f.SELoad,                    // Loading
-            f.RBFifth, f.BtnAbout};
+            f.ComboKerbWeight,
+            f.SEGradient,
+            f.SELoad, // Loading
+            f.RBFifth,
+            f.BtnAbout};
 }
 
 QStringList names(const std::vector<QWidget *> &widgets)

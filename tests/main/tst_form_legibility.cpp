@@ -36,7 +36,8 @@ void expectWholeText(QLineEdit *e, const QString &what)
     const int first = caretAt(e, 0);
     const int last = caretAt(e, int(text.size()));
     const int advance = e->fontMetrics().horizontalAdvance(text);
-    const std::string label = what.toStdString() + " \"" + text.toStdString() + "\" from " + std::to_string(first);
+    const std::string label =
+        what.toStdString() + " \"" + text.toStdString() + "\" from " + std::to_string(first);
     EXPECT_EQ(last - first, advance) << label;
     EXPECT_GE(first, 2) << label;
     EXPECT_LE(last, e->width() - 3) << label;
@@ -62,7 +63,7 @@ TEST_F(FormLegibility, EveryEditShowsItsWholeTextAtStartUpAndAtTheWidestValues)
         std::vector<std::pair<QLineEdit *, QString>> all;
         for (auto *e : f.findChildren<TESBCustomEdit *>())
             all.emplace_back(e, e->objectName().isEmpty() ? e->parentWidget()->objectName()
-                                                           : e->objectName());
+                                                          : e->objectName());
         return all;
     };
     for (auto &[e, name] : edits())
@@ -93,7 +94,8 @@ TEST_F(FormLegibility, CaptionsStayInsideTheirGroupAndOffOtherControls)
         QWidget *parent = l->parentWidget();
         const QString name = l->objectName();
         // The caption's inked width, not its box: what the reader sees.
-        const QRect ink(l->pos(), QSize(l->fontMetrics().horizontalAdvance(l->Caption()), l->height()));
+        const QRect ink(l->pos(),
+                        QSize(l->fontMetrics().horizontalAdvance(l->Caption()), l->height()));
         if (auto *group = qobject_cast<QGroupBox *>(parent)) {
             // Clear of the frame's two lines on either side and of the title.
             const QRect inside = group->rect().adjusted(3, l->fontMetrics().height(), -3, -3);
