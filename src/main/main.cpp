@@ -38,6 +38,8 @@ TForm1::TForm1(QWidget *parent)
 
     CreateControls();
     ConnectHandlers();
+    CreateCopyAction();
+    DescribeControls();
     FormCreate(this);
     Timer1->start();
 }

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -110,6 +111,9 @@ class TForm1 : public QWidget, public IDriveModelOwner
     TESBPCSLabel *ESBPCSLabel17 = nullptr;
     QTimer *Timer1 = nullptr;
 
+    // "Copy results" (Ctrl+C, and in the window's right-click menu).
+    QAction *ActionCopyResults = nullptr;
+
     // ---- handlers
     void FormCreate(QObject *Sender);
     void ComboEngineChange(QObject *Sender);
@@ -146,9 +150,20 @@ class TForm1 : public QWidget, public IDriveModelOwner
     void SwitchBoostOff() override;
     void ShowLife();
 
+    // Every readout, then every input, one per line: caption, value and
+    // unit separated by tabs, in the window's current units.
+    QString ResultsText() const;
+    // Puts ResultsText on the clipboard.
+    void CopyResults();
+
   private:
     void CreateControls();
     void ConnectHandlers();
+    void CreateCopyAction();
+    // Tooltips and the names screen readers use; the units follow the
+    // mph and miles boxes.
+    void DescribeControls();
+    void UpdateUnitTips();
     void ReadResistanceInputs();
     void ReadGearInputs();
 
