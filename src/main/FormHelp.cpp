@@ -22,14 +22,34 @@
 namespace
 {
 
+// Plain-text tooltips are not wrapped on screen: break the lines at blanks.
+QString wrapped(const QString &text, qsizetype width = 60)
+{
+    QString out;
+    qsizetype lineLength = 0;
+    for (const QString &word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (lineLength > 0 && lineLength + 1 + word.size() > width) {
+            out += QLatin1Char('\n');
+            lineLength = 0;
+        } else if (lineLength > 0) {
+            out += QLatin1Char(' ');
+            ++lineLength;
+        }
+        out += word;
+        lineLength += word.size();
+    }
+    return out;
+}
+
 // The program's own display widgets show their hint as their tooltip.
 template <class W> void tip(W *w, const char *text)
 {
+    const QString lines = wrapped(QString::fromUtf8(text));
     if constexpr (requires { w->setHint(QString()); }) {
-        w->setHint(QString::fromUtf8(text));
+        w->setHint(lines);
         w->setShowHint(true);
     } else {
-        w->setToolTip(QString::fromUtf8(text));
+        w->setToolTip(lines);
     }
 }
 
