@@ -9,6 +9,7 @@
 #include <QLineEdit>
 
 #include <algorithm>
+#include <exception>
 
 using Relations = QList<QPair<QAccessibleInterface *, QAccessible::Relation>>;
 
@@ -213,8 +214,12 @@ class SpinEditAccessible : public QAccessibleWidget, public QAccessibleValueInte
     // nothing on screen.
     QVariant currentValue() const override
     {
-        const double v = double(spin()->editor()->AsFloat());
-        return v == 0 ? v : std::clamp(v, double(spin()->Min()), double(spin()->Max()));
+        try {
+            const double v = double(spin()->editor()->AsFloat());
+            return v == 0 ? v : std::clamp(v, double(spin()->Min()), double(spin()->Max()));
+        } catch (const std::exception &) {
+            return {}; // text that is no number (when conversion errors are raised)
+        }
     }
     void setCurrentValue(const QVariant &value) override
     {
