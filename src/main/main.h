@@ -22,6 +22,7 @@ class TESBPosFloatEdit;
 class TFrmAbout;
 class TMeter;
 class TNumLab;
+class TTruckActions;
 class ToxGraphicButton;
 
 // The main window: every input and every result at its fixed place, the
@@ -113,6 +114,8 @@ class TForm1 : public QWidget, public IDriveModelOwner
 
     // "Copy results" (Ctrl+C, and in the window's right-click menu).
     QAction *ActionCopyResults = nullptr;
+    // Open/Save truck, the life map and the duty cycle: the window's actions.
+    TTruckActions *TruckActions = nullptr;
 
     // ---- handlers
     void FormCreate(QObject *Sender);
@@ -155,6 +158,10 @@ class TForm1 : public QWidget, public IDriveModelOwner
     QString ResultsText() const;
     // Puts ResultsText on the clipboard.
     void CopyResults();
+
+  Q_SIGNALS:
+    // After every simulation step, for the windows that follow the running truck.
+    void Stepped();
 
   private:
     void CreateControls();
