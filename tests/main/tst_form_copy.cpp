@@ -167,8 +167,12 @@ TEST_F(FormCopy, RightClickOnTheBackgroundOffersCopyResults)
     EXPECT_TRUE(f.actions().contains(f.ActionCopyResults));
     EXPECT_EQ(f.ActionCopyResults->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
 
-    // Between two group boxes, inside a group box, on a readout.
-    EXPECT_TRUE(menuAt(&f, {445, 100}).contains(QStringLiteral("Copy results")));
+    // Between two group boxes, inside a group box, on a readout. The menu
+    // lists every action of the window, "Copy results" first.
+    const QStringList menu = menuAt(&f, {445, 100});
+    ASSERT_FALSE(menu.isEmpty());
+    EXPECT_EQ(menu.first(), QStringLiteral("Copy results"));
+    EXPECT_EQ(menu.size(), f.actions().size());
     EXPECT_TRUE(menuAt(f.GroupBox1, {20, 115}).contains(QStringLiteral("Copy results")));
     EXPECT_TRUE(menuAt(f.NumLabSpeed, {5, 5}).contains(QStringLiteral("Copy results")));
 
