@@ -39,10 +39,12 @@ TForm1::TForm1(QWidget *parent)
 
     CreateControls();
     ConnectHandlers();
+    CreateCopyAction();
+    DescribeControls();
     FormCreate(this);
-    // The truck actions show in the menu of a right click on the background.
+    // The truck actions show in the menu of a right click on the background,
+    // after "Copy results".
     TruckActions = new TTruckActions(this);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
     Timer1->start();
 }
 

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -118,6 +119,8 @@ class TForm1 : public QWidget, public IDriveModelOwner
     TESBPCSLabel *ESBPCSLabel17 = nullptr;
     QTimer *Timer1 = nullptr;
 
+    // "Copy results" (Ctrl+C, and in the window's right-click menu).
+    QAction *ActionCopyResults = nullptr;
     // Open/Save truck, the life map and the duty cycle: the window's actions.
     TTruckActions *TruckActions = nullptr;
 
@@ -157,6 +160,12 @@ class TForm1 : public QWidget, public IDriveModelOwner
     void SwitchBoostOff() override;
     void ShowLife();
 
+    // Every readout, then every input, one per line: caption, value and
+    // unit separated by tabs, in the window's current units.
+    QString ResultsText() const;
+    // Puts ResultsText on the clipboard.
+    void CopyResults();
+
   Q_SIGNALS:
     // After every simulation step, for the windows that follow the running truck.
     void Stepped();
@@ -169,6 +178,11 @@ class TForm1 : public QWidget, public IDriveModelOwner
   private:
     void CreateControls();
     void ConnectHandlers();
+    void CreateCopyAction();
+    // Tooltips and the names screen readers use; the units follow the
+    // mph and miles boxes.
+    void DescribeControls();
+    void UpdateUnitTips();
     void ReadResistanceInputs();
     void ReadGearInputs();
 

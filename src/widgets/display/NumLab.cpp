@@ -1,6 +1,7 @@
 #include "NumLab.h"
 
 #include "Bitmap.h"
+#include "NumLabAccessible.h"
 #include "Numeric.h"
 
 #include <QContextMenuEvent>
@@ -75,6 +76,7 @@ const QString &sampleHeightText()
 
 TNumLab::TNumLab(QWidget *parent) : TGraphicControl(parent), d(std::make_unique<Private>())
 {
+    InstallDisplayAccessibility();
     resize(160, 28);
 }
 
@@ -120,7 +122,7 @@ TColor TNumLab::FrameBlackColor() const { return d->frameBlackColor; }
     void TNumLab::set##Name(Type v)                                                                                    \
     {                                                                                                                  \
         if (assignIfChanged(field, v))                                                                                 \
-            repaintNow();                                                                                              \
+            changed();                                                                                                 \
     }
 
 NUMLAB_SETTER(Alignment, TAlignment, d->alignment)
@@ -150,7 +152,7 @@ void TNumLab::setValue(double v)
     if (v == d->value || (std::isnan(v) && std::isnan(d->value)))
         return;
     d->value = v;
-    repaintNow();
+    changed();
 }
 
 void TNumLab::setColorScheme(TColorScheme v)
@@ -158,7 +160,7 @@ void TNumLab::setColorScheme(TColorScheme v)
     if (!assignIfChanged(d->colorScheme, v))
         return;
     d->applyScheme();
-    repaintNow();
+    changed();
 }
 
 void TNumLab::setPrecision(int v)
@@ -166,7 +168,7 @@ void TNumLab::setPrecision(int v)
     if (v < 0)
         return;
     if (assignIfChanged(d->format.Precision, std::min(v, 15)))
-        repaintNow();
+        changed();
 }
 
 void TNumLab::setLeftSpace(int v)
@@ -174,14 +176,14 @@ void TNumLab::setLeftSpace(int v)
     if (v < 0)
         return;
     if (assignIfChanged(d->leftSpace, std::min(v, width())))
-        repaintNow();
+        changed();
 }
 
 void TNumLab::setFont(const TFont &v)
 {
     d->parentFont = false;
     if (assignIfChanged(d->font, v))
-        repaintNow();
+        changed();
 }
 
 void TNumLab::setParentFont(bool v)
@@ -189,7 +191,7 @@ void TNumLab::setParentFont(bool v)
     if (!assignIfChanged(d->parentFont, v))
         return;
     if (v && assignIfChanged(d->font, TFont()))
-        repaintNow();
+        changed();
 }
 
 void TNumLab::setHint(const QString &v)
@@ -237,7 +239,7 @@ void TNumLab::Assign(const TNumLab &s)
     d->frameBlackColor = s.d->frameBlackColor;
     d->colorScheme = s.d->colorScheme;
     d->format.DisplayType = s.d->format.DisplayType;
-    repaintNow();
+    changed();
 }
 
 void TNumLab::Assign(const QObject *Source)
@@ -368,6 +370,13 @@ void TNumLab::paintTo(QImage &img)
 }
 
 void TNumLab::loaded() { repaintNow(); }
+
+void TNumLab::changed()
+{
+    repaintNow();
+    if (!isLoading())
+        Q_EMIT Changed(this);
+}
 
 void TNumLab::contextMenuEvent(QContextMenuEvent *event)
 {

@@ -136,12 +136,18 @@ public:
     // Copying this readout into another one uses the other's copy.
     void AssignTo(QObject *Dest) const;
 
+Q_SIGNALS:
+    // After every real change of a property, once the new picture is drawn.
+    void Changed(QObject *Sender);
+
 protected:
     void paintTo(QImage &img) override;
     void loaded() override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    void changed();
+
     struct Private;
     std::unique_ptr<Private> d;
 };

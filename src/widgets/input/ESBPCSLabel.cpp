@@ -1,5 +1,7 @@
 #include "ESBPCSLabel.h"
 
+#include "ESBPCSAccessible.h"
+
 #include <QEnterEvent>
 #include <QEvent>
 #include <QFontMetrics>
@@ -134,6 +136,7 @@ TESBCustomLabel::TESBCustomLabel(QWidget *parent) : QWidget(parent), d(std::make
 {
     d->hiddenWatch.setInterval(kHiddenWatchMs);
     connect(&d->hiddenWatch, &QTimer::timeout, this, &TESBCustomLabel::Reposition);
+    InstallInputAccessibility();
     adjustBounds();
 }
 
