@@ -28,6 +28,13 @@ namespace {
 
 constexpr int NativeNoLimit = 32767;
 
+// The options as the family ships them, before any code changes them.
+const TESBInputOptions &BuiltInOptions()
+{
+    static const TESBInputOptions options;
+    return options;
+}
+
 // The character a key event types, as the classic key-press codes: Enter 13,
 // Esc 27, Backspace 8, Ctrl+letter 1..26; a printable character otherwise;
 // a null QChar for keys that type nothing.
@@ -62,19 +69,19 @@ bool isNumPadDecimalKey(int key)
 } // namespace
 
 struct TESBCustomEdit::Private {
-    TAlignment alignment = TAlignment::taLeftJustify;
     bool allowKbdNull = true;
     bool blankWhenNull = false;
-    TColor colorFocus = clWindow;
-    TColor colorRO = 0x00CCBDB5;
-    TColor colorRW = clWindow;
-    TColor colorBorderFocus = clWindowFrame;
-    TColor colorBorderUnfocus = clWindow;
-    TColor colorDisabled = clBtnFace;
+    // The colours start as the options' built-in defaults, written only
+    // there; the constructor then copies the options in force.
+    TColor colorFocus = BuiltInOptions().ColorFocus;
+    TColor colorRO = BuiltInOptions().ColorRO;
+    TColor colorRW = BuiltInOptions().ColorRW;
+    TColor colorBorderFocus = BuiltInOptions().ColorBorderFocus;
+    TColor colorBorderUnfocus = BuiltInOptions().ColorBorderUnfocus;
+    TColor colorDisabled = BuiltInOptions().ColorDisabled;
     bool focused = false;
     bool null = false;
     QString nullStr;
-    bool readOnly = false;
     bool mouseInside = false;
     bool colorDefaults = true;
     int flatBorder = 2;
@@ -282,14 +289,20 @@ QString TESBCustomEdit::NullText() const
 
 TAlignment TESBCustomEdit::Alignment() const
 {
-    return d->alignment;
+    // Read back from the line edit, so a Qt alignment set through a QLineEdit
+    // pointer is the edit's alignment too.
+    const Qt::Alignment h = QLineEdit::alignment() & Qt::AlignHorizontal_Mask;
+    if (h & Qt::AlignRight)
+        return TAlignment::taRightJustify;
+    if (h & Qt::AlignHCenter)
+        return TAlignment::taCenter;
+    return TAlignment::taLeftJustify;
 }
 
 void TESBCustomEdit::setAlignment(TAlignment alignment)
 {
-    if (d->alignment == alignment)
+    if (Alignment() == alignment)
         return;
-    d->alignment = alignment;
     switch (alignment) {
     case TAlignment::taLeftJustify: QLineEdit::setAlignment(Qt::AlignLeft | Qt::AlignVCenter); break;
     case TAlignment::taRightJustify: QLineEdit::setAlignment(Qt::AlignRight | Qt::AlignVCenter); break;
@@ -338,15 +351,14 @@ void TESBCustomEdit::setColorRW(TColor c) { setColor(d->colorRW, c); }
 
 bool TESBCustomEdit::ReadOnly() const
 {
-    return d->readOnly;
+    return isReadOnly();
 }
 
-void TESBCustomEdit::setReadOnly(bool on)
+void TESBCustomEdit::readOnlyChanged()
 {
-    if (d->readOnly == on)
-        return;
-    d->readOnly = on;
-    QLineEdit::setReadOnly(on);
+    // The line edit holds the state and announces every real change, however
+    // it was set (also through a QLineEdit pointer).
+    const bool on = isReadOnly();
     if (on) {
         d->savedValidChars = d->validChars;
         d->validChars = {};
@@ -406,7 +418,7 @@ TESBCharSet TESBCustomEdit::ValidChars() const
 void TESBCustomEdit::setValidChars(const TESBCharSet &set)
 {
     // While read-only the set stays empty; the new one waits to be restored.
-    if (d->readOnly)
+    if (isReadOnly())
         d->savedValidChars = set;
     else
         d->validChars = set;
@@ -439,12 +451,17 @@ bool TESBCustomEdit::TakeNumPadDecimal()
 
 int TESBCustomEdit::TextLimit() const
 {
-    return d->textLimit;
+    // The line edit's own limit stays at its maximum, so that a text set from
+    // code is never cut; anything else was set through a QLineEdit pointer and
+    // is the limit.
+    const int native = QLineEdit::maxLength();
+    return native != NativeNoLimit ? native : d->textLimit;
 }
 
 void TESBCustomEdit::setTextLimit(int length)
 {
     d->textLimit = std::max(length, 0);
+    QLineEdit::setMaxLength(NativeNoLimit);
 }
 
 void TESBCustomEdit::setNullState(bool on)
@@ -495,7 +512,7 @@ void TESBCustomEdit::nativeTextChanged()
 bool TESBCustomEdit::KeyDown(int key, Qt::KeyboardModifiers mods, bool keypad)
 {
     if (mods == Qt::NoModifier) {
-        if (key == Qt::Key_Delete && d->readOnly)
+        if (key == Qt::Key_Delete && isReadOnly())
             return false;
         if (keypad && d->numPadDecimal && isNumPadDecimalKey(key))
             d->numPadPending = true;
@@ -510,7 +527,7 @@ bool TESBCustomEdit::KeyDown(int key, Qt::KeyboardModifiers mods, bool keypad)
             }
         }
     }
-    if (mods == Qt::ShiftModifier && key == Qt::Key_Insert && d->readOnly)
+    if (mods == Qt::ShiftModifier && key == Qt::Key_Insert && isReadOnly())
         return false;
     return true;
 }
@@ -558,7 +575,7 @@ bool TESBCustomEdit::BaseKeyFilter(QChar &key)
 
 void TESBCustomEdit::insertTyped(QChar key)
 {
-    if (d->textLimit > 0 && text().size() - selectedText().size() >= d->textLimit)
+    if (TextLimit() > 0 && text().size() - selectedText().size() >= TextLimit())
         return;
     insert(QString(key));
 }
@@ -607,7 +624,7 @@ void TESBCustomEdit::keyPressEvent(QKeyEvent *event)
 
 void TESBCustomEdit::PasteFromClipboard()
 {
-    if (d->readOnly)
+    if (isReadOnly())
         return;
     QString clip = QGuiApplication::clipboard()->text();
     // One line only: a number copied with its line break still pastes.
@@ -615,8 +632,8 @@ void TESBCustomEdit::PasteFromClipboard()
     clip.remove(QLatin1Char('\r'));
     if (d->null)
         LeaveNullAndClear();
-    if (d->textLimit > 0) {
-        const qsizetype room = d->textLimit - (text().size() - selectedText().size());
+    if (const int limit = TextLimit(); limit > 0) {
+        const qsizetype room = limit - (text().size() - selectedText().size());
         clip = clip.left(std::max<qsizetype>(room, 0));
     }
     if (clip.isEmpty() && !hasSelectedText())
@@ -626,7 +643,7 @@ void TESBCustomEdit::PasteFromClipboard()
 
 void TESBCustomEdit::CutToClipboard()
 {
-    if (!d->readOnly)
+    if (!isReadOnly())
         cut();
 }
 
@@ -705,6 +722,7 @@ void TESBCustomEdit::changeEvent(QEvent *event)
         UpdateColors();
         break;
     case QEvent::EnabledChange: UpdateColors(); break;
+    case QEvent::ReadOnlyChange: readOnlyChanged(); break;
     default: break;
     }
 }
@@ -729,7 +747,7 @@ QColor TESBCustomEdit::StateBackground() const
     const bool active = d->flat ? d->focused || d->mouseInside : d->focused;
     if (!isEnabled())
         return pick(d->colorDisabled, d->colorRW);
-    if (d->readOnly)
+    if (isReadOnly())
         return pick(d->colorRO, d->colorRW);
     if (active)
         return pick(d->colorFocus, d->colorRW);
@@ -802,8 +820,8 @@ void TESBCustomEdit::PaintFlatBorder(QPainter &painter)
 struct TESBBaseEdit::Private {
     bool boundsEnabled = false;
     int lastBoundsError = 0;
-    TColor colorFontNeg = clWindowText;
-    TColor colorFontPos = clWindowText;
+    TColor colorFontNeg = BuiltInOptions().ColorFontNeg;
+    TColor colorFontPos = BuiltInOptions().ColorFontPos;
 };
 
 TESBBaseEdit::TESBBaseEdit(QWidget *parent) : TESBCustomEdit(parent), d(std::make_unique<Private>())
