@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 
+#include <deque>
+
 #include <cmath>
 
 QString ResolveFontFace(const QString &name)
@@ -62,4 +64,35 @@ QFont TFont::toQFont() const
         f.setPixelSize(11); // height 0: the default size
     }
     return f;
+}
+
+namespace
+{
+
+struct TFontCacheEntry {
+    QString Name;
+    int Height;
+    int Charset;
+    TFontStyles Style;
+    QFont Font;
+    QFontMetrics Metrics;
+};
+
+} // namespace
+
+TResolvedFont ResolvedFont(const TFont &font)
+{
+    // A handful of fonts is in use at any time; a short list searched from
+    // the front is enough.
+    static std::deque<TFontCacheEntry> cache;
+    for (const TFontCacheEntry &e : cache)
+        if (e.Height == font.Height && e.Style == font.Style && e.Charset == font.Charset
+            && e.Name == font.Name)
+            return {e.Font, e.Metrics};
+    constexpr std::size_t MaxFonts = 64;
+    if (cache.size() == MaxFonts)
+        cache.pop_back(); // the oldest
+    const QFont qf = font.toQFont();
+    cache.push_front({font.Name, font.Height, font.Charset, font.Style, qf, QFontMetrics(qf)});
+    return {cache.front().Font, cache.front().Metrics};
 }
