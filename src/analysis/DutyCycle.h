@@ -20,4 +20,7 @@ std::string CheckDutyShares(const std::vector<TDutySegment> &duty);
 
 // Computes every segment (also those that cannot hold their speed) and the
 // combined life. The shares are not checked here.
+// Fourth-gear segments, and fifth-gear ones without a defined life, add
+// distance but no damage. A segment with a life of 0 makes the combined life 0
+// and takes the damage, shared by distance with any other such segment.
 TDutyResult DutyLife(const TTruck &truck, const std::vector<TDutySegment> &duty);

@@ -11,10 +11,13 @@
 struct TOperatingPoint {
     TGear Gear = TGear::Fifth;
     double SpeedMph = 0;
-    double EngineRpm = 0;                 // exact: RpmToSpeed(EngineRpm) == SpeedMph
+    // exact: RpmToSpeed(EngineRpm) == SpeedMph, a whole number where one gives
+    // the speed; for the few speeds that no double reaches through
+    // RpmToSpeed's roundings, the engine speed whose road speed is closest.
+    double EngineRpm = 0;
     std::optional<double> Resistance;     // lbf, road load plus gradient resistance
     std::optional<double> ForceAvailable; // lbf, absent above the rev limit
-    bool Holds = false;                   // force available >= resistance
+    bool Holds = false;                   // force available >= resistance, both present
     std::optional<double> InputTorque;    // ft.lb at the gearbox input
     std::optional<double> RadialLoad;     // P, lbf
     std::optional<double> COverP;

@@ -2,13 +2,36 @@
 #include "Application.h"
 
 #include <QIcon>
+#include <QtGlobal>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#ifndef VELMORA_VERSION
+#define VELMORA_VERSION "unknown"
+#endif
 
 namespace
 {
+
+constexpr const char *Usage = R"(Usage: velmora [options]
+Opens the Velmora window: a light truck driven by the gas pedal, with the load
+and L10 life of its gearbox input-shaft bearing.
+
+Options:
+  --help                this text
+  --version             the program's version
+  -style NAME           the widget style instead of the program's own (Fusion)
+  -display NAME         the X display to open the window on (default $DISPLAY)
+  -platform NAME        the windowing platform (default: the desktop's)
+
+The same model runs without a window, from the command line: velmora-sim
+(see velmora-sim --help).
+)";
 
 // True when the toolkit would have no screen to open the window on.
 bool noDisplay()
@@ -24,17 +47,93 @@ bool noDisplay()
     return unset("DISPLAY") && unset("WAYLAND_DISPLAY");
 }
 
+// The display the toolkit tries to open: a -display argument, else the
+// environment's.
+std::string displayName(int argc, char **argv)
+{
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "-display") == 0 || std::strcmp(argv[i], "--display") == 0)
+            return argv[i + 1];
+    const char *platform = std::getenv("QT_QPA_PLATFORM");
+    const char *wayland = std::getenv("WAYLAND_DISPLAY");
+    if (platform && std::strncmp(platform, "wayland", 7) == 0 && wayland)
+        return wayland;
+    const char *x = std::getenv("DISPLAY");
+    return x && *x ? x : (wayland ? wayland : "");
+}
+
+std::string g_display;
+QtMessageHandler g_previousHandler = nullptr;
+
+// The platform's warnings while it starts, passed on once it has started.
+struct THeldMessage {
+    QtMsgType Type;
+    std::string Category;
+    QString Text;
+};
+std::vector<THeldMessage> g_held;
+
+// While the application object starts, the windowing platform reports a
+// display it cannot open with warnings and then a fatal error that aborts.
+// Say it in one line instead, point to the program that needs no display,
+// and end with status 1.
+void startUpMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr,
+                     "velmora: cannot open the display \"%s\"; velmora-sim runs the same model "
+                     "without a window (see velmora-sim --help)\n",
+                     g_display.c_str());
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    const char *category = context.category ? context.category : "";
+    if (std::strncmp(category, "qt.qpa.", 7) == 0) {
+        // Perhaps the platform's own account of a failure told above.
+        g_held.push_back({type, category, message});
+        return;
+    }
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+}
+
+void passOnHeldMessages()
+{
+    for (const THeldMessage &m : g_held) {
+        const QMessageLogContext context(nullptr, 0, nullptr, m.Category.c_str());
+        if (g_previousHandler)
+            g_previousHandler(m.Type, context, m.Text);
+    }
+    g_held.clear();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(Usage, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::printf("velmora %s\n", VELMORA_VERSION);
+            return 0;
+        }
+    }
     if (noDisplay()) {
         std::fprintf(stderr,
                      "velmora: no display to open the window on; "
                      "try 'velmora-sim --pedal 100 --boost --steps 2000 --every 100' instead.\n");
         return 1;
     }
+    g_display = displayName(argc, argv);
+    g_previousHandler = qInstallMessageHandler(startUpMessages);
     TApplication app(argc, argv);
+    qInstallMessageHandler(g_previousHandler);
+    passOnHeldMessages();
+
     app.setWindowIcon(QIcon(QStringLiteral(":/velmora/icon.png")));
     TForm1 form;
     form.show();

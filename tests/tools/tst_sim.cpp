@@ -1,6 +1,7 @@
 #include "DriveModel.h"
 #include "SimRows.h"
 #include "SimRun.h"
+#include "SimTestSupport.h"
 #include "StartUp.h"
 
 #include <gtest/gtest.h>
@@ -15,48 +16,10 @@
 #include <sys/wait.h>
 #include <vector>
 
+using namespace SimTest;
+
 namespace
 {
-
-struct TRun {
-    int Status = -1;
-    std::string Out, Err;
-};
-
-TRun Sim(std::vector<std::string_view> args)
-{
-    std::ostringstream out, err;
-    TRun r;
-    r.Status = RunVelmoraSim(args, out, err);
-    r.Out = out.str();
-    r.Err = err.str();
-    return r;
-}
-
-std::vector<std::string> Split(const std::string &text, char sep)
-{
-    std::vector<std::string> parts;
-    std::string part;
-    std::istringstream in(text);
-    while (std::getline(in, part, sep))
-        parts.push_back(part);
-    if (sep == ',' && !text.empty() && text.back() == ',')
-        parts.emplace_back();
-    return parts;
-}
-
-// The csv fields of row `n` (0 is the header), by column name.
-std::map<std::string, std::string> CsvRow(const std::string &out, std::size_t n)
-{
-    const std::vector<std::string> lines = Split(out, '\n');
-    const std::vector<std::string> names = Split(lines.at(0), ',');
-    const std::vector<std::string> cells = Split(lines.at(n), ',');
-    EXPECT_EQ(cells.size(), names.size()) << lines.at(n);
-    std::map<std::string, std::string> row;
-    for (std::size_t i = 0; i < names.size() && i < cells.size(); ++i)
-        row[names[i]] = cells[i];
-    return row;
-}
 
 TDriveModel DefaultTruckAt(double rpm)
 {
@@ -257,12 +220,29 @@ TEST(VelmoraSim, NumbersReadBackExactly)
     EXPECT_EQ(NumberText(1e300), "1e+300");
 }
 
+TEST(VelmoraSim, StartRpmUpToTheEnginesLimitIsTaken)
+{
+    EXPECT_EQ(CsvRow(Sim({"--start-rpm", "4000"}).Out, 1)["engine_rpm"], "4000");
+    EXPECT_EQ(CsvRow(Sim({"--engine", "2", "--start-rpm", "5200"}).Out, 1)["engine_rpm"], "5200");
+    EXPECT_EQ(CsvRow(Sim({"--pedal", "100", "--load", "3000", "--gradient", "100"}).Out, 1)["step"],
+              "0");
+}
+
+TEST(VelmoraSim, VersionComesFromTheProject)
+{
+    const TRun r = Sim({"--version"});
+    EXPECT_EQ(r.Status, 0);
+    EXPECT_EQ(r.Out, std::string("velmora-sim ") + VELMORA_VERSION + "\n");
+}
+
 TEST(VelmoraSim, HelpPrintsTheUsage)
 {
     const TRun r = Sim({"--steps", "3", "--help"});
     EXPECT_EQ(r.Status, 0);
     EXPECT_EQ(r.Out.rfind("Usage: velmora-sim", 0), 0u);
-    EXPECT_NE(r.Out.find("--load-rating"), std::string::npos);
+    for (const char *option :
+         {"--load-rating", "--truck", "--sweep", "--duty", "--reliability", "--version"})
+        EXPECT_NE(r.Out.find(option), std::string::npos) << option;
 }
 
 // Readable test names in the runner's output: the arguments, space-separated.
@@ -293,26 +273,41 @@ TEST_P(VelmoraSimBadArgs, OneLineOnStandardErrorStatus2AndNoOutput)
     EXPECT_TRUE(r.Out.empty()) << r.Out;
     ASSERT_FALSE(r.Err.empty());
     EXPECT_EQ(r.Err.find('\n'), r.Err.size() - 1) << r.Err;
+    EXPECT_EQ(r.Err.rfind("velmora-sim: ", 0), 0u) << r.Err;
     EXPECT_NE(r.Err.find(GetParam().Named), std::string::npos) << r.Err;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Options, VelmoraSimBadArgs,
-    testing::Values(BadArgs{{"--frobnicate"}, "--frobnicate"}, BadArgs{{"stray"}, "stray"},
-                    BadArgs{{"--rpm", "abc"}, "--rpm"}, BadArgs{{"--rpm", "-10"}, "--rpm"},
-                    BadArgs{{"--gear", "3"}, "--gear"}, BadArgs{{"--gear", "4.0"}, "--gear"},
-                    BadArgs{{"--steps", "-1"}, "--steps"}, BadArgs{{"--steps"}, "--steps"},
-                    BadArgs{{"--steps", "99999999999999999999"}, "--steps"},
-                    BadArgs{{"--every", "0"}, "--every"}, BadArgs{{"--format", "xml"}, "--format"},
-                    BadArgs{{"--start-rpm", "15"}, "--start-rpm"},
-                    BadArgs{{"--start-rpm", "-10"}, "--start-rpm"},
-                    BadArgs{{"--pedal", "nan"}, "--pedal"}, BadArgs{{"--pedal", "inf"}, "--pedal"},
-                    BadArgs{{"--load", "-5"}, "--load"}, BadArgs{{"--load", ""}, "--load"},
-                    BadArgs{{"--drag-coef", "0.6x"}, "--drag-coef"},
-                    BadArgs{{"--rolling-resistance", "4.5"}, "--rolling-resistance"},
-                    BadArgs{{"--engine", "x"}, "--engine"}, BadArgs{{"--boost=1"}, "--boost=1"},
-                    BadArgs{{"--rpm", "2000", "--steps", "5"}, "--rpm"},
-                    BadArgs{{"--steps", "5", "--gear", "3"}, "--gear"}));
+    testing::Values(
+        BadArgs{{"--frobnicate"}, "--frobnicate"}, BadArgs{{"stray"}, "stray"},
+        BadArgs{{"--rpm", "abc"}, "--rpm"}, BadArgs{{"--rpm", "-10"}, "--rpm"},
+        BadArgs{{"--gear", "3"}, "--gear"}, BadArgs{{"--gear", "4.0"}, "--gear"},
+        BadArgs{{"--steps", "-1"}, "--steps"}, BadArgs{{"--steps"}, "--steps"},
+        BadArgs{{"--steps", "99999999999999999999"}, "--steps"},
+        BadArgs{{"--every", "0"}, "--every"}, BadArgs{{"--format", "xml"}, "--format"},
+        BadArgs{{"--start-rpm", "15"}, "--start-rpm"},
+        BadArgs{{"--start-rpm", "-10"}, "--start-rpm"}, BadArgs{{"--pedal", "nan"}, "--pedal"},
+        BadArgs{{"--pedal", "inf"}, "--pedal"}, BadArgs{{"--load", "-5"}, "--load"},
+        BadArgs{{"--load", ""}, "--load"}, BadArgs{{"--drag-coef", "0.6x"}, "--drag-coef"},
+        BadArgs{{"--rolling-resistance", "4.5"}, "--rolling-resistance"},
+        BadArgs{{"--engine", "x"}, "--engine"}, BadArgs{{"--boost=1"}, "--boost=1"},
+        BadArgs{{"--rpm", "2000", "--steps", "5"}, "--rpm"},
+        BadArgs{{"--steps", "5", "--gear", "3"}, "--gear"},
+        // What the window's inputs cannot hold.
+        BadArgs{{"--pedal", "100.5"}, "--pedal"}, BadArgs{{"--pedal", "-1"}, "--pedal"},
+        BadArgs{{"--load", "3000.5"}, "0 to 3000"}, BadArgs{{"--gradient", "100.001"}, "0 to 100"},
+        BadArgs{{"--gradient", "-0.01"}, "--gradient"},
+        BadArgs{{"--rolling-resistance", "2147483648"}, "--rolling-resistance"},
+        BadArgs{{"--start-rpm", "4010"}, "above 4000 rpm"},
+        BadArgs{{"--engine", "2", "--start-rpm", "5210"}, "above 5200 rpm"},
+        // The analysis options.
+        BadArgs{{"--reliability", "89.99"}, "90 to 99.95"},
+        BadArgs{{"--reliability", "99.951"}, "--reliability"},
+        BadArgs{{"--reliability", "x"}, "--reliability"}, BadArgs{{"--truck"}, "--truck"},
+        BadArgs{{"--truck", ""}, "--truck"}, BadArgs{{"--duty"}, "--duty needs a truck file"},
+        BadArgs{{"--sweep", "--rpm", "100"}, "choose one"},
+        BadArgs{{"--sweep", "--steps", "3"}, "choose one"}, BadArgs{{"--sweep=1"}, "--sweep=1"}));
 
 struct BadRow {
     std::vector<std::string_view> Args;
@@ -336,13 +331,14 @@ TEST_P(VelmoraSimBadRow, ShowsTheErrorMessageWithAFullStop)
     EXPECT_EQ(r.Err, std::string(GetParam().Message) + "\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, VelmoraSimBadRow,
-                         testing::Values(BadRow{{"--engine", "3"}, "non enumerated engine type."},
-                                         BadRow{{"--final-drive", "-1"},
-                                                "non enumerated final drive ratio."},
-                                         BadRow{{"--tyre", "17"}, "non enumerated tyre size."},
-                                         BadRow{{"--steps", "10", "--body", "4"},
-                                                "non enumerated kerb weight encountered."}));
+INSTANTIATE_TEST_SUITE_P(
+    Tables, VelmoraSimBadRow,
+    testing::Values(BadRow{{"--engine", "3"}, "velmora-sim: non enumerated engine type."},
+                    BadRow{{"--final-drive", "-1"},
+                           "velmora-sim: non enumerated final drive ratio."},
+                    BadRow{{"--tyre", "17"}, "velmora-sim: non enumerated tyre size."},
+                    BadRow{{"--steps", "10", "--body", "4"},
+                           "velmora-sim: non enumerated kerb weight encountered."}));
 
 // The real binary: exit status and the split between the two streams.
 class VelmoraSimBinary : public testing::Test
@@ -391,7 +387,7 @@ TEST_F(VelmoraSimBinary, BadInputExitsWith2AndPrintsNothingToStandardOutput)
     r = Exec("--engine 9 --steps 5");
     EXPECT_EQ(r.Status, 2);
     EXPECT_TRUE(r.Out.empty());
-    EXPECT_EQ(r.Err, "non enumerated engine type.\n");
+    EXPECT_EQ(r.Err, "velmora-sim: non enumerated engine type.\n");
 
     r = Exec("--help");
     EXPECT_EQ(r.Status, 0);

@@ -1,5 +1,8 @@
 #include "SimOptions.h"
 
+#include "InputRanges.h"
+#include "Reliability.h"
+
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -21,28 +24,38 @@ Configuration (applied before the first step):
   --rolling-resistance N  whole lbf (default 45)
   --frontal-area X      sq ft (default 22.5)
   --drag-coef X         (default 0.65)
-  --load X              lb (default 50)
-  --gradient X          rise per distance (default 0)
+  --load X              lb, 0 to 3000 (default 50)
+  --gradient X          rise per distance, 0 to 100 (default 0)
   --load-rating X       bearing load rating C in lbf (default 2081)
   --pitch-radius X      input gear pitch-circle radius, in (default 1.11)
   --pressure-angle X    degrees (default 20)
   --helix-angle X       degrees (default 15)
   --overhang X          bearing overhang factor (default 1.15)
   --load-factor X       (default 1.2)
-  --pedal X             gas-pedal target speed, mph (default 0)
+  --pedal X             gas-pedal target speed, mph, 0 to 100 (default 0)
+  --truck FILE          read a truck file first; options given here override it
 Driving:
-  --start-rpm R         engine speed before the first step, a multiple of 10 (default 10)
+  --start-rpm R         engine speed before the first step, a multiple of 10 up to
+                        the engine's maximum-power speed (default 10)
   --boost               boost switched on before the first step
   --steps N             number of simulation steps (default 0)
   --every K             print a row after every K-th step
   --rpm R               instead of stepping: set the engine speed to R, refresh
                         and print one row (may be repeated)
+  --sweep               instead of stepping: one --rpm row for every 10 rpm up to
+                        the engine's maximum-power speed, plus holds_speed
+  --duty                instead of stepping: one row per segment of the truck
+                        file's duty list, then the combined life (segment "all")
 Output:
+  --reliability R       add the columns a1 and life_km_at_reliability for a
+                        reliability of R percent (90 to 99.95)
   --format csv|json     csv with a header line (default) or one JSON object per line
   --help                this text
+  --version             the program's version
 
 A value a readout would show empty is an empty csv field or JSON null.
 Example: velmora-sim --pedal 100 --boost --steps 2000 --every 100
+         velmora-sim --truck my-truck.json --duty --reliability 99
 )";
 
 namespace
@@ -70,13 +83,14 @@ std::optional<double> ParseNumber(std::string_view text)
     return v;
 }
 
-// A non-negative finite number: every input of the window is one.
-Setter Number(std::optional<double> TSimOptions::*field)
+// A number the window's input for `key` would accept.
+Setter Number(std::optional<double> TSimOptions::*field, std::string_view key)
 {
-    return [field](TSimOptions &o, std::string_view text) -> std::optional<std::string> {
+    const TInputRange *range = FindInputRange(key);
+    return [field, range](TSimOptions &o, std::string_view text) -> std::optional<std::string> {
         const std::optional<double> v = ParseNumber(text);
-        if (!v || *v < 0)
-            return "expected a number >= 0";
+        if (!v || !range->Contains(*v))
+            return "expected a number, " + std::string(range->Text);
         o.*field = *v;
         return std::nullopt;
     };
@@ -109,27 +123,51 @@ const std::map<std::string_view, Setter> &ValueOptions()
              o.Gear = *v;
              return std::nullopt;
          }},
-        {"--overdrive-ratio", Number(&TSimOptions::OverdriveRatio)},
-        {"--transmission-loss", Number(&TSimOptions::TransmissionLoss)},
+        {"--overdrive-ratio", Number(&TSimOptions::OverdriveRatio, "overdrive_ratio")},
+        {"--transmission-loss", Number(&TSimOptions::TransmissionLoss, "transmission_loss")},
         {"--rolling-resistance",
          [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
              const std::optional<std::int64_t> v = ParseWhole<std::int64_t>(t);
-             if (!v || *v < 0)
-                 return "expected a whole number >= 0";
+             const TInputRange &range = *FindInputRange("rolling_resistance");
+             if (!v || !range.Contains(static_cast<double>(*v)))
+                 return "expected " + std::string(range.Text);
              o.RollingResistance = *v;
              return std::nullopt;
          }},
-        {"--frontal-area", Number(&TSimOptions::FrontalArea)},
-        {"--drag-coef", Number(&TSimOptions::DragCoef)},
-        {"--load", Number(&TSimOptions::Load)},
-        {"--gradient", Number(&TSimOptions::Gradient)},
-        {"--load-rating", Number(&TSimOptions::LoadRating)},
-        {"--pitch-radius", Number(&TSimOptions::PitchRadius)},
-        {"--pressure-angle", Number(&TSimOptions::PressureAngle)},
-        {"--helix-angle", Number(&TSimOptions::HelixAngle)},
-        {"--overhang", Number(&TSimOptions::Overhang)},
-        {"--load-factor", Number(&TSimOptions::LoadFactor)},
-        {"--pedal", Number(&TSimOptions::Pedal)},
+        {"--frontal-area", Number(&TSimOptions::FrontalArea, "frontal_area")},
+        {"--drag-coef", Number(&TSimOptions::DragCoef, "drag_coef")},
+        {"--load", Number(&TSimOptions::Load, "load")},
+        {"--gradient", Number(&TSimOptions::Gradient, "gradient")},
+        {"--load-rating", Number(&TSimOptions::LoadRating, "load_rating")},
+        {"--pitch-radius", Number(&TSimOptions::PitchRadius, "pitch_radius")},
+        {"--pressure-angle", Number(&TSimOptions::PressureAngle, "pressure_angle")},
+        {"--helix-angle", Number(&TSimOptions::HelixAngle, "helix_angle")},
+        {"--overhang", Number(&TSimOptions::Overhang, "overhang")},
+        {"--load-factor", Number(&TSimOptions::LoadFactor, "load_factor")},
+        {"--pedal",
+         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
+             // The gas pedal's track runs from 0 to 100 mph.
+             const std::optional<double> v = ParseNumber(t);
+             if (!v || *v < 0 || *v > 100)
+                 return "expected a number, 0 to 100";
+             o.Pedal = *v;
+             return std::nullopt;
+         }},
+        {"--truck",
+         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
+             if (t.empty())
+                 return "expected a file name";
+             o.TruckFile = std::string(t);
+             return std::nullopt;
+         }},
+        {"--reliability",
+         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
+             const std::optional<double> v = ParseNumber(t);
+             if (!v || !IsReliabilityInRange(*v))
+                 return "expected a percentage from 90 to 99.95";
+             o.Reliability = *v;
+             return std::nullopt;
+         }},
         {"--start-rpm",
          [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
              const std::optional<std::int64_t> v = ParseWhole<std::int64_t>(t);
@@ -200,12 +238,17 @@ std::variant<TSimOptions, TSimOptionError> ParseSimOptions(std::span<const std::
             inlineValue = name.substr(eq + 1);
             name = name.substr(0, eq);
         }
-        if ((name == "--boost" || name == "--help") && !inlineValue) {
-            if (name == "--boost")
-                o.Boost = true;
-            else
-                o.Help = true;
-            continue;
+        if (!inlineValue) {
+            const std::map<std::string_view, bool TSimOptions::*> flags{
+                {"--boost", &TSimOptions::Boost},
+                {"--help", &TSimOptions::Help},
+                {"--version", &TSimOptions::Version},
+                {"--sweep", &TSimOptions::Sweep},
+                {"--duty", &TSimOptions::Duty}};
+            if (const auto flag = flags.find(name); flag != flags.end()) {
+                o.*(flag->second) = true;
+                continue;
+            }
         }
         const auto it = ValueOptions().find(name);
         if (it == ValueOptions().end())
@@ -226,5 +269,11 @@ std::variant<TSimOptions, TSimOptionError> ParseSimOptions(std::span<const std::
     }
     if (stepping && !o.Rpms.empty())
         return TSimOptionError{"--rpm cannot be combined with --steps or --every"};
+    // Each of these replaces stepping with its own rows.
+    const bool probing = !o.Rpms.empty();
+    if (o.Sweep + o.Duty + probing + stepping > 1)
+        return TSimOptionError{"choose one of --steps/--every, --rpm, --sweep and --duty"};
+    if (o.Duty && !o.TruckFile)
+        return TSimOptionError{"--duty needs a truck file with a duty list (--truck FILE)"};
     return o;
 }

@@ -26,7 +26,12 @@ struct TSimOptions {
     std::optional<std::int64_t> Every;
     std::vector<double> Rpms; // probe these speeds instead of stepping
     TSimFormat Format = TSimFormat::Csv;
+    std::optional<std::string> TruckFile; // read first; the options above override it
+    bool Sweep = false;                   // one row per 10 rpm up to the rev limit
+    bool Duty = false;                    // the truck file's duty list and its combined life
+    std::optional<double> Reliability;    // percent, 90 .. 99.95: adds a1 and the life at it
     bool Help = false;
+    bool Version = false;
 };
 
 struct TSimOptionError {

@@ -39,77 +39,101 @@ std::string NumberText(double v)
     return ec == std::errc() ? std::string(buf, end) : std::string();
 }
 
+TSimCell Cell(const std::optional<double> &v)
+{
+    if (!v)
+        return {};
+    return *v;
+}
+
+std::vector<TSimCell> CellsOf(const TSimRow &row)
+{
+    return {row.Step,
+            row.EngineRpm,
+            Cell(row.RoadSpeedMph),
+            Cell(row.PowerHp),
+            Cell(row.TorqueFtlb),
+            Cell(row.ResistanceLbf),
+            Cell(row.ForceAvailableLbf),
+            Cell(row.InputTorqueFtlb),
+            Cell(row.RadialLoadLbf),
+            Cell(row.COverP),
+            Cell(row.LifeKm),
+            Cell(row.LifeThousandMiles),
+            std::int64_t{row.TorqueUnusedPct},
+            row.Recalc,
+            row.Boost};
+}
+
 namespace
 {
 
-struct TCells {
-    TSimFormat Format;
+struct TCellWriter {
     std::ostream &Out;
-    bool First = true;
+    TSimFormat Format;
 
-    void Name(std::size_t column)
+    void operator()(std::monostate) const
     {
-        if (!First)
-            Out << ',';
-        First = false;
         if (Format == TSimFormat::Json)
-            Out << '"' << SimColumns[column] << "\":";
-    }
-    void Value(std::size_t column, const std::optional<double> &v)
-    {
-        Name(column);
-        if (v)
-            Out << NumberText(*v);
-        else if (Format == TSimFormat::Json)
             Out << "null";
     }
-    void Whole(std::size_t column, std::int64_t v)
+    void operator()(double v) const { Out << NumberText(v); }
+    void operator()(std::int64_t v) const { Out << v; }
+    void operator()(bool v) const
     {
-        Name(column);
-        Out << v;
-    }
-    void Flag(std::size_t column, bool v)
-    {
-        Name(column);
         if (Format == TSimFormat::Json)
             Out << (v ? "true" : "false");
         else
             Out << (v ? '1' : '0');
     }
+    // Only the program's own words go here ("all"): no quoting needed.
+    void operator()(std::string_view v) const
+    {
+        if (Format == TSimFormat::Json)
+            Out << '"' << v << '"';
+        else
+            Out << v;
+    }
 };
 
 } // namespace
 
-void WriteHeader(std::ostream &out, TSimFormat format)
+void WriteHeader(std::ostream &out, TSimFormat format, std::span<const std::string_view> columns)
 {
     if (format != TSimFormat::Csv)
         return;
-    for (std::size_t i = 0; i < SimColumns.size(); ++i)
-        out << (i ? "," : "") << SimColumns[i];
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        out << (i ? "," : "") << columns[i];
     out << '\n';
+}
+
+void WriteCells(std::ostream &out, TSimFormat format, std::span<const std::string_view> columns,
+                std::span<const TSimCell> cells)
+{
+    const TCellWriter write{out, format};
+    if (format == TSimFormat::Json)
+        out << '{';
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (i)
+            out << ',';
+        if (format == TSimFormat::Json)
+            out << '"' << columns[i] << "\":";
+        if (i < cells.size())
+            std::visit(write, cells[i]);
+        else
+            write(std::monostate{});
+    }
+    if (format == TSimFormat::Json)
+        out << '}';
+    out << '\n';
+}
+
+void WriteHeader(std::ostream &out, TSimFormat format)
+{
+    WriteHeader(out, format, SimColumns);
 }
 
 void WriteRow(std::ostream &out, TSimFormat format, const TSimRow &row)
 {
-    TCells c{format, out};
-    if (format == TSimFormat::Json)
-        out << '{';
-    c.Whole(0, row.Step);
-    c.Value(1, row.EngineRpm);
-    c.Value(2, row.RoadSpeedMph);
-    c.Value(3, row.PowerHp);
-    c.Value(4, row.TorqueFtlb);
-    c.Value(5, row.ResistanceLbf);
-    c.Value(6, row.ForceAvailableLbf);
-    c.Value(7, row.InputTorqueFtlb);
-    c.Value(8, row.RadialLoadLbf);
-    c.Value(9, row.COverP);
-    c.Value(10, row.LifeKm);
-    c.Value(11, row.LifeThousandMiles);
-    c.Whole(12, row.TorqueUnusedPct);
-    c.Flag(13, row.Recalc);
-    c.Flag(14, row.Boost);
-    if (format == TSimFormat::Json)
-        out << '}';
-    out << '\n';
+    WriteCells(out, format, SimColumns, CellsOf(row));
 }

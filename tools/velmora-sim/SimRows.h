@@ -6,8 +6,11 @@
 #include <cstdint>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
+#include <variant>
+#include <vector>
 
 class TDriveModel;
 
@@ -33,5 +36,22 @@ TSimRow RowFrom(const TDriveModel &m, std::int64_t step);
 // The shortest text that reads back to the same 64-bit value.
 std::string NumberText(double v);
 
+// One field of a printed row: empty (an empty csv field, JSON null), a
+// number, a whole number, a flag (0/1 in csv, a boolean in JSON) or one of
+// the program's own words (a string that outlives the row).
+using TSimCell = std::variant<std::monostate, double, std::int64_t, bool, std::string_view>;
+
+TSimCell Cell(const std::optional<double> &v);
+
+// The row's fields in the order of SimColumns.
+std::vector<TSimCell> CellsOf(const TSimRow &row);
+
+// Any table: the csv header line (nothing in JSON), then one line per row,
+// a JSON object keyed by the column names.
+void WriteHeader(std::ostream &out, TSimFormat format, std::span<const std::string_view> columns);
+void WriteCells(std::ostream &out, TSimFormat format, std::span<const std::string_view> columns,
+                std::span<const TSimCell> cells);
+
+// The model rows with SimColumns.
 void WriteHeader(std::ostream &out, TSimFormat format);
 void WriteRow(std::ostream &out, TSimFormat format, const TSimRow &row);

@@ -1,0 +1,324 @@
+#include "TruckFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+
+// Bit-for-bit: a round trip must not move any double by an ulp.
+bool Same(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+void ExpectSameTruck(const TTruck &a, const TTruck &b)
+{
+    const TDriveInputs &x = a.Inputs;
+    const TDriveInputs &y = b.Inputs;
+    EXPECT_EQ(x.EngineIndex, y.EngineIndex);
+    EXPECT_EQ(x.FinalDriveIndex, y.FinalDriveIndex);
+    EXPECT_EQ(x.TyreSizeIndex, y.TyreSizeIndex);
+    EXPECT_EQ(x.KerbWeightIndex, y.KerbWeightIndex);
+    EXPECT_EQ(x.RollingResistance, y.RollingResistance);
+    for (auto field :
+         {&TDriveInputs::FrontalArea, &TDriveInputs::DragCoef, &TDriveInputs::PitchCircleRadius,
+          &TDriveInputs::PressureAngle, &TDriveInputs::HelixAngle, &TDriveInputs::Overhang,
+          &TDriveInputs::LoadFactor, &TDriveInputs::TransmissionLoss, &TDriveInputs::OverdriveRatio,
+          &TDriveInputs::Load, &TDriveInputs::Gradient})
+        EXPECT_TRUE(Same(x.*field, y.*field)) << x.*field << " vs " << y.*field;
+    EXPECT_TRUE(Same(a.LoadRating, b.LoadRating));
+    EXPECT_EQ(a.Gear, b.Gear);
+    EXPECT_EQ(a.SpeedInMph, b.SpeedInMph);
+    EXPECT_EQ(a.LifeInMiles, b.LifeInMiles);
+    EXPECT_EQ(a.Duty, b.Duty);
+}
+
+TTruck Unusual()
+{
+    TTruck t;
+    t.Inputs.EngineIndex = 2;
+    t.Inputs.FinalDriveIndex = 5;
+    t.Inputs.TyreSizeIndex = 16;
+    t.Inputs.KerbWeightIndex = 3;
+    t.Inputs.FrontalArea = 0.1 + 0.2;
+    t.Inputs.DragCoef = 1.0 / 3;
+    t.Inputs.RollingResistance = 2147483647;
+    t.Inputs.PitchCircleRadius = std::nextafter(1.11, 2.0);
+    t.Inputs.PressureAngle = 1e-300;
+    t.Inputs.HelixAngle = std::numeric_limits<double>::denorm_min();
+    t.Inputs.Overhang = 1e300;
+    t.Inputs.LoadFactor = 0;
+    t.Inputs.TransmissionLoss = 0.17;
+    t.Inputs.OverdriveRatio = 0.8130000000000001;
+    t.Inputs.Load = 3000;
+    t.Inputs.Gradient = std::nextafter(100.0, 0.0);
+    t.LoadRating = 2081.5;
+    t.Gear = TGear::Fourth;
+    t.SpeedInMph = false;
+    t.LifeInMiles = false;
+    t.Duty = {{33.33, 55.5, TGear::Fifth, std::nullopt, std::nullopt},
+              {33.33, 30, TGear::Fourth, 0.07, std::nullopt},
+              {33.34, 1.0 / 7, TGear::Fifth, std::nullopt, 2999.9999999999995}};
+    return t;
+}
+
+const TTruck &Parsed(const std::variant<TTruck, TTruckFileError> &v)
+{
+    if (const auto *e = std::get_if<TTruckFileError>(&v))
+        ADD_FAILURE() << e->Message();
+    static const TTruck none;
+    const auto *t = std::get_if<TTruck>(&v);
+    return t ? *t : none;
+}
+
+TEST(TruckFile, RoundTripsEveryValueExactly)
+{
+    for (const TTruck &t : {TTruck{}, Unusual()}) {
+        const std::string text = TruckJson(t);
+        ExpectSameTruck(Parsed(ParseTruck(text, "t.json")), t);
+        EXPECT_EQ(TruckJson(Parsed(ParseTruck(text, "t.json"))), text);
+    }
+}
+
+TEST(TruckFile, WritesNamesForReadersAndReadsThemBackIgnored)
+{
+    const std::string text = TruckJson(Unusual());
+    EXPECT_NE(text.find("\"engine_name\": \"Z22     95hp@5200  127ftlb@2600\""), std::string::npos);
+    EXPECT_NE(text.find("\"body_name\": \"StdCab  Petrol 4x4    2816 lb\""), std::string::npos);
+    EXPECT_EQ(text.find("\"format\": \"velmora-truck\""), 4u); // first, for `file` and people
+    const std::string renamed =
+        R"({"format":"velmora-truck","version":1,"engine":1,"engine_name":"whatever"})";
+    EXPECT_EQ(Parsed(ParseTruck(renamed, "t.json")).Inputs.EngineIndex, 1);
+}
+
+TEST(TruckFile, MissingFieldsKeepTheStartUpValues)
+{
+    const TTruck t =
+        Parsed(ParseTruck(R"({"version":1,"format":"velmora-truck","load":1200})", "t"));
+    TTruck expected;
+    expected.Inputs.Load = 1200;
+    ExpectSameTruck(t, expected);
+}
+
+TEST(TruckFile, AcceptsWholeNumbersWrittenAsDecimalsAndTheEdges)
+{
+    const TTruck t = Parsed(ParseTruck(
+        R"({"format":"velmora-truck","version":1,"rolling_resistance":45.0,"engine":2.0,
+            "gear":4,"gradient":100,"load":0,"units":{"life":"km"},"duty":[]})",
+        "t"));
+    EXPECT_EQ(t.Inputs.RollingResistance, 45);
+    EXPECT_EQ(t.Inputs.EngineIndex, 2);
+    EXPECT_EQ(t.Gear, TGear::Fourth);
+    EXPECT_EQ(t.Inputs.Gradient, 100);
+    EXPECT_TRUE(t.SpeedInMph);
+    EXPECT_FALSE(t.LifeInMiles);
+    EXPECT_TRUE(t.Duty.empty());
+}
+
+struct TBadFile {
+    const char *Name;
+    std::string Text;
+    const char *Message;
+};
+
+std::string WithHeader(const std::string &rest)
+{
+    return R"({"format":"velmora-truck","version":1,)" + rest + "}";
+}
+
+std::ostream &operator<<(std::ostream &os, const TBadFile &b)
+{
+    return os << b.Name;
+}
+
+class BadTruckFile : public ::testing::TestWithParam<TBadFile>
+{
+};
+
+TEST_P(BadTruckFile, IsRefusedWithOneMessageNamingFileKeyAndProblem)
+{
+    const auto result = ParseTruck(GetParam().Text, "bad.json");
+    const auto *e = std::get_if<TTruckFileError>(&result);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->Message(), GetParam().Message);
+    EXPECT_EQ(e->Message().find('\n'), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BadTruckFile,
+    ::testing::Values(
+        TBadFile{"NotJson", "{\"format\": ", "bad.json: not JSON (error at byte 12)"},
+        TBadFile{"Empty", "", "bad.json: not JSON (error at byte 1)"},
+        TBadFile{"NotAnObject", "[1, 2]",
+                 "bad.json: not a truck file: the top level must be an object"},
+        TBadFile{"NoFormat", R"({"version":1})", "bad.json: format: missing: not a truck file"},
+        TBadFile{"OtherFormat", R"({"format":"velmora-layout","version":1})",
+                 "bad.json: format: not a truck file (the format must be \"velmora-truck\")"},
+        TBadFile{"NoVersion", R"({"format":"velmora-truck"})", "bad.json: version: missing"},
+        TBadFile{"NewerVersion", R"({"format":"velmora-truck","version":2})",
+                 "bad.json: version: 2 is newer than this program reads (1)"},
+        TBadFile{"VersionText", R"({"format":"velmora-truck","version":"1"})",
+                 "bad.json: version: must be a whole number from 1"},
+        TBadFile{"UnknownKey", WithHeader(R"("lode":50)"), "bad.json: lode: unknown key"},
+        TBadFile{"UnknownUnitsKey", WithHeader(R"("units":{"speed":"mph","fuel":"l"})"),
+                 "bad.json: units.fuel: unknown key"},
+        TBadFile{"UnknownSegmentKey",
+                 WithHeader(R"("duty":[{"share_pct":100,"speed_mph":50,"gear":5,"wind":3}])"),
+                 "bad.json: duty[1].wind: unknown key"},
+        TBadFile{"DuplicateKey", WithHeader(R"("load":50,"load":60)"),
+                 "bad.json: load: given more than once"},
+        TBadFile{"WrongTypeString", WithHeader(R"("load":"50")"),
+                 "bad.json: load: must be a number, not a string"},
+        TBadFile{"WrongTypeBool", WithHeader(R"("gradient":true)"),
+                 "bad.json: gradient: must be a number, not true or false"},
+        TBadFile{"WrongTypeNull", WithHeader(R"("drag_coef":null)"),
+                 "bad.json: drag_coef: must be a number, not null"},
+        TBadFile{"UnitsNotObject", WithHeader(R"("units":"mph")"),
+                 "bad.json: units: must be an object, not a string"},
+        TBadFile{"UnitsValue", WithHeader(R"("units":{"speed":"kph"})"),
+                 "bad.json: units.speed: \"kph\" is not \"mph\" or \"km/h\""},
+        TBadFile{"DutyNotList", WithHeader(R"("duty":{})"),
+                 "bad.json: duty: must be a list, not an object"},
+        TBadFile{"NonFinite", WithHeader(R"("frontal_area":1e400)"),
+                 "bad.json: frontal_area: must be a finite number"},
+        TBadFile{"NonFiniteInDuty", WithHeader(R"("duty":[{"share_pct":50,"speed_mph":50,"gear":5},
+                                       {"share_pct":50,"speed_mph":-1e999,"gear":5}])"),
+                 "bad.json: duty[2].speed_mph: must be a finite number"},
+        TBadFile{"RowOutside", WithHeader(R"("engine":3)"),
+                 "bad.json: engine: row 3 is outside the engine table (rows 0 to 2)"},
+        TBadFile{"RowNegative", WithHeader(R"("tyre":-1)"),
+                 "bad.json: tyre: row -1 is outside the tyre size table (rows 0 to 16)"},
+        TBadFile{"RowFraction", WithHeader(R"("body":1.5)"),
+                 "bad.json: body: 1.5 is not a whole number"},
+        TBadFile{"Gear", WithHeader(R"("gear":3)"),
+                 "bad.json: gear: 3 is not a gear: must be 4 or 5"},
+        TBadFile{"LoadAbove", WithHeader(R"("load":3000.5)"),
+                 "bad.json: load: 3000.5 is outside the range 0 to 3000"},
+        TBadFile{"GradientBelow", WithHeader(R"("gradient":-0.01)"),
+                 "bad.json: gradient: -0.01 is outside the range 0 to 100"},
+        TBadFile{"NegativeRating", WithHeader(R"("load_rating":-1)"),
+                 "bad.json: load_rating: -1 is outside the range 0 or more"},
+        TBadFile{"RollingFraction", WithHeader(R"("rolling_resistance":45.5)"),
+                 "bad.json: rolling_resistance: 45.5 is not a whole number"},
+        TBadFile{"RollingTooLarge", WithHeader(R"("rolling_resistance":2147483648)"),
+                 "bad.json: rolling_resistance: 2147483648 is outside the range a whole number "
+                 "from 0 to 2147483647"},
+        TBadFile{"SegmentMissingSpeed", WithHeader(R"("duty":[{"share_pct":100,"gear":5}])"),
+                 "bad.json: duty[1].speed_mph: missing"},
+        TBadFile{"SegmentZeroShare",
+                 WithHeader(R"("duty":[{"share_pct":0,"speed_mph":50,"gear":5}])"),
+                 "bad.json: duty[1].share_pct: 0 is outside the range above 0 and at most 100"},
+        TBadFile{"SegmentLoad",
+                 WithHeader(R"("duty":[{"share_pct":100,"speed_mph":50,"gear":4,"load":-5}])"),
+                 "bad.json: duty[1].load: -5 is outside the range 0 to 3000"},
+        TBadFile{"SegmentNotObject",
+                 WithHeader(R"("duty":[{"share_pct":100,"speed_mph":5,"gear":5},7])"),
+                 "bad.json: duty[2]: must be an object, not a number"},
+        TBadFile{"TooLarge", std::string(MaxTruckFileBytes + 1, ' '),
+                 "bad.json: larger than 1 MiB: not a truck file"}));
+
+class TruckFileOnDisk : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() /
+                ("velmora-truck-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override
+    {
+        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(m_dir);
+    }
+    std::string Path(const char *name) const { return (m_dir / name).string(); }
+    std::size_t FileCount() const
+    {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(m_dir), {}));
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(TruckFileOnDisk, WritesAtomicallyAndReadsBack)
+{
+    const std::string path = Path("truck.json");
+    EXPECT_EQ(WriteTruckFile(path, TTruck{}), "");
+    EXPECT_EQ(WriteTruckFile(path, Unusual()), ""); // replaces the first
+    ExpectSameTruck(Parsed(ReadTruckFile(path)), Unusual());
+    EXPECT_EQ(FileCount(), 1u); // no temporary file left behind
+}
+
+TEST_F(TruckFileOnDisk, RefusesToWriteWhatCouldNotBeReadBack)
+{
+    const std::string path = Path("truck.json");
+    TTruck t;
+    t.Inputs.Load = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(WriteTruckFile(path, t), path + ": load: must be a number, not null");
+    t.Inputs.Load = 5000;
+    EXPECT_EQ(WriteTruckFile(path, t), path + ": load: 5000 is outside the range 0 to 3000");
+    EXPECT_FALSE(fs::exists(path));
+
+    ASSERT_EQ(WriteTruckFile(path, Unusual()), "");
+    EXPECT_NE(WriteTruckFile(path, t), "");
+    ExpectSameTruck(Parsed(ReadTruckFile(path)), Unusual()); // the old file stays
+    EXPECT_EQ(FileCount(), 1u);
+}
+
+TEST_F(TruckFileOnDisk, AWriteIntoAMissingFolderFails)
+{
+    const std::string path = Path("gone/truck.json");
+    EXPECT_EQ(WriteTruckFile(path, TTruck{}),
+              path + ": cannot be written: No such file or directory");
+    EXPECT_EQ(FileCount(), 0u);
+}
+
+TEST_F(TruckFileOnDisk, AFailedWriteLeavesTheOldFileWhole)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only directories";
+    const std::string path = Path("truck.json");
+    ASSERT_EQ(WriteTruckFile(path, Unusual()), "");
+    fs::permissions(m_dir, fs::perms::owner_write, fs::perm_options::remove);
+    const std::string problem = WriteTruckFile(path, TTruck{});
+    EXPECT_EQ(problem, path + ": cannot be written: Permission denied");
+    fs::permissions(m_dir, fs::perms::owner_write, fs::perm_options::add);
+    ExpectSameTruck(Parsed(ReadTruckFile(path)), Unusual());
+}
+
+TEST_F(TruckFileOnDisk, ReadProblemsNameTheFile)
+{
+    const std::string missing = Path("none.json");
+    const auto a = ReadTruckFile(missing);
+    ASSERT_TRUE(std::holds_alternative<TTruckFileError>(a));
+    EXPECT_EQ(std::get<TTruckFileError>(a).Message(),
+              missing + ": cannot be opened: No such file or directory");
+
+    const auto b = ReadTruckFile(m_dir.string());
+    ASSERT_TRUE(std::holds_alternative<TTruckFileError>(b));
+    EXPECT_EQ(std::get<TTruckFileError>(b).Message(),
+              m_dir.string() + ": is a directory, not a truck file");
+
+    const std::string huge = Path("huge.json");
+    {
+        std::ofstream out(huge);
+        out << WithHeader(R"("load":50)") << std::string(MaxTruckFileBytes, ' ');
+    }
+    const auto c = ReadTruckFile(huge);
+    ASSERT_TRUE(std::holds_alternative<TTruckFileError>(c));
+    EXPECT_EQ(std::get<TTruckFileError>(c).Message(),
+              huge + ": larger than 1 MiB: not a truck file");
+}
+
+} // namespace
