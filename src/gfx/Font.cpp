@@ -1,5 +1,6 @@
 #include "Font.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 
 #include <deque>
@@ -83,8 +84,14 @@ struct TFontCacheEntry {
 TResolvedFont ResolvedFont(const TFont &font)
 {
     // A handful of fonts is in use at any time; a short list searched from
-    // the front is enough.
+    // the front is enough. Emptied when the application ends, before the
+    // toolkit's own font data goes.
     static std::deque<TFontCacheEntry> cache;
+    static const bool cleared = [] {
+        qAddPostRoutine([] { cache.clear(); });
+        return true;
+    }();
+    (void)cleared;
     for (const TFontCacheEntry &e : cache)
         if (e.Height == font.Height && e.Style == font.Style && e.Charset == font.Charset
             && e.Name == font.Name)

@@ -8,7 +8,12 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-TGraphicControl::TGraphicControl(QWidget *parent) : QWidget(parent) {}
+TGraphicControl::TGraphicControl(QWidget *parent) : QWidget(parent)
+{
+    // paintEvent copies a picture that covers the whole control: what lies
+    // under it need not be painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 TGraphicControl::~TGraphicControl() = default;
 
