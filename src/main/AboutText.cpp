@@ -104,5 +104,21 @@ Gas Pedal: the target speed in mph, 0 to 100.
 Boost: starts the truck in fifth gear; it releases itself above 1000 rpm.
 4th and 5th: the gear; 5th is the overdrive.
 Close this window with the X at the top right.
+
+KEYBOARD:
+Tab and Shift+Tab move to the next and the previous control.
+In the edits, Enter and Down move to the next field and Up to the previous one; Esc undoes
+  the typing in the field and Ctrl+N empties it.
+In Load and Average Gradient, Up and Down step the value, PgUp and PgDn add or take away the
+  page step, and Ctrl+PgUp and Ctrl+PgDn go to the ends of the range.
+Alt+B presses Boost.
+Ctrl+C copies every result and every input as text, one per line: caption, value and unit
+  separated by tabs, ready to paste into a spreadsheet. In an edit with selected text Ctrl+C
+  copies just that text.
+A right click on the window's background opens its menu: Copy results, Open truck,
+  Save truck, Life map and Duty cycle.
+Ctrl+O opens a truck file, Ctrl+S saves the truck, Ctrl+L shows the life map and Ctrl+D the
+  duty cycle.
+Resting the mouse on a control shows what it means, its unit and its range.
 )");
 }

@@ -9,6 +9,7 @@
 #include "Meter.h"
 #include "NumLab.h"
 #include "StdControls.h"
+#include "TruckActions.h"
 #include "WindowFont.h"
 #include "oxBtns.h"
 
@@ -38,7 +39,12 @@ TForm1::TForm1(QWidget *parent)
 
     CreateControls();
     ConnectHandlers();
+    CreateCopyAction();
+    DescribeControls();
     FormCreate(this);
+    // The truck actions show in the menu of a right click on the background,
+    // after "Copy results".
+    TruckActions = new TTruckActions(this);
     Timer1->start();
 }
 
@@ -47,6 +53,8 @@ TForm1::~TForm1()
     // The widgets go after the model they report to: stop the ticks and let
     // no control reach a handler while it is being torn down.
     Timer1->stop();
+    delete TruckActions;
+    TruckActions = nullptr;
     for (QObject *child : findChildren<QObject *>())
         child->disconnect(this);
     m_model.SetOwner(nullptr);
@@ -250,6 +258,7 @@ void TForm1::BtnBoostMeClick(QObject *)
 void TForm1::Timer1Timer(QObject *)
 {
     m_model.SimulationStep();
+    emit Stepped();
 }
 
 // ---- the About window --------------------------------------------------------

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -21,6 +22,7 @@ class TESBPosFloatEdit;
 class TFrmAbout;
 class TMeter;
 class TNumLab;
+class TTruckActions;
 class ToxGraphicButton;
 
 // The main window: every input and every result at its fixed place, the
@@ -110,6 +112,11 @@ class TForm1 : public QWidget, public IDriveModelOwner
     TESBPCSLabel *ESBPCSLabel17 = nullptr;
     QTimer *Timer1 = nullptr;
 
+    // "Copy results" (Ctrl+C, and in the window's right-click menu).
+    QAction *ActionCopyResults = nullptr;
+    // Open/Save truck, the life map and the duty cycle: the window's actions.
+    TTruckActions *TruckActions = nullptr;
+
     // ---- handlers
     void FormCreate(QObject *Sender);
     void ComboEngineChange(QObject *Sender);
@@ -146,9 +153,24 @@ class TForm1 : public QWidget, public IDriveModelOwner
     void SwitchBoostOff() override;
     void ShowLife();
 
+    // Every readout, then every input, one per line: caption, value and
+    // unit separated by tabs, in the window's current units.
+    QString ResultsText() const;
+    // Puts ResultsText on the clipboard.
+    void CopyResults();
+
+  Q_SIGNALS:
+    // After every simulation step, for the windows that follow the running truck.
+    void Stepped();
+
   private:
     void CreateControls();
     void ConnectHandlers();
+    void CreateCopyAction();
+    // Tooltips and the names screen readers use; the units follow the
+    // mph and miles boxes.
+    void DescribeControls();
+    void UpdateUnitTips();
     void ReadResistanceInputs();
     void ReadGearInputs();
 

@@ -2,10 +2,19 @@
 
 #include "main.h"
 
+#include <QString>
+
 #include <functional>
 #include <memory>
+#include <ostream>
 
 class QWidget;
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 // Drives a real main window the way a user does: clicks, keys and timer
 // ticks. The window's own timer is stopped so every tick is one the test

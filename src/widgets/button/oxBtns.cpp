@@ -1,5 +1,6 @@
 #include "oxBtns.h"
 
+#include "oxBtnsAccessible.h"
 #include "oxBtnsPrivate.h"
 #include "oxShade.h"
 #include "oxTheme.h"
@@ -16,6 +17,7 @@ int g_liveButtons = 0;
 ToxCustomGraphicButton::ToxCustomGraphicButton(QWidget *parent)
     : TGraphicControl(parent), d(std::make_unique<Private>(this))
 {
+    InstallButtonAccessibility();
     ++g_liveButtons;
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);

@@ -9,6 +9,7 @@
 
 #include "MeterPaint.h"
 #include "MeterPrivate.h"
+#include "NumLabAccessible.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ bool fileExists(const QString &fileName)
 
 TMeter::TMeter(QWidget *parent) : TGraphicControl(parent), d(std::make_unique<Private>())
 {
+    InstallDisplayAccessibility();
     resize(297, 209);
     setMouseTracking(true);
     d->fontCaption = d->font;

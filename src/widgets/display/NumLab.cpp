@@ -1,6 +1,7 @@
 #include "NumLab.h"
 
 #include "Bitmap.h"
+#include "NumLabAccessible.h"
 #include "Numeric.h"
 
 #include <QContextMenuEvent>
@@ -95,6 +96,7 @@ bool assignIfChanged(T &field, const T &value)
 
 TNumLab::TNumLab(QWidget *parent) : TGraphicControl(parent), d(std::make_unique<Private>())
 {
+    InstallDisplayAccessibility();
     resize(160, 28);
 }
 
@@ -140,7 +142,7 @@ TColor TNumLab::FrameBlackColor() const { return d->frameBlackColor; }
     void TNumLab::set##Name(Type v)                                                                                    \
     {                                                                                                                  \
         if (assignIfChanged(field, v))                                                                                 \
-            repaintNow();                                                                                              \
+            changed();                                                                                                 \
     }
 
 NUMLAB_SETTER(Alignment, TAlignment, d->alignment)
@@ -170,7 +172,7 @@ void TNumLab::setValue(double v)
     if (v == d->value || (std::isnan(v) && std::isnan(d->value)))
         return;
     d->value = v;
-    repaintNow();
+    changed();
 }
 
 void TNumLab::setColorScheme(TColorScheme v)
@@ -178,7 +180,7 @@ void TNumLab::setColorScheme(TColorScheme v)
     if (!assignIfChanged(d->colorScheme, v))
         return;
     d->applyScheme();
-    repaintNow();
+    changed();
 }
 
 void TNumLab::setPrecision(int v)
@@ -186,7 +188,7 @@ void TNumLab::setPrecision(int v)
     if (v < 0)
         return;
     if (assignIfChanged(d->format.Precision, std::min(v, 15)))
-        repaintNow();
+        changed();
 }
 
 void TNumLab::setLeftSpace(int v)
@@ -194,14 +196,14 @@ void TNumLab::setLeftSpace(int v)
     if (v < 0)
         return;
     if (assignIfChanged(d->leftSpace, std::min(v, width())))
-        repaintNow();
+        changed();
 }
 
 void TNumLab::setFont(const TFont &v)
 {
     d->parentFont = false;
     if (assignIfChanged(d->font, v))
-        repaintNow();
+        changed();
 }
 
 void TNumLab::setParentFont(bool v)
@@ -209,7 +211,7 @@ void TNumLab::setParentFont(bool v)
     if (!assignIfChanged(d->parentFont, v))
         return;
     if (v && assignIfChanged(d->font, TFont()))
-        repaintNow();
+        changed();
 }
 
 void TNumLab::setHint(const QString &v)
@@ -257,7 +259,7 @@ void TNumLab::Assign(const TNumLab &s)
     d->frameBlackColor = s.d->frameBlackColor;
     d->colorScheme = s.d->colorScheme;
     d->format.DisplayType = s.d->format.DisplayType;
-    repaintNow();
+    changed();
 }
 
 void TNumLab::Assign(const QObject *Source)
@@ -431,6 +433,13 @@ int TNumLab::baseRenderCount() const
 }
 
 void TNumLab::loaded() { repaintNow(); }
+
+void TNumLab::changed()
+{
+    repaintNow();
+    if (!isLoading())
+        Q_EMIT Changed(this);
+}
 
 void TNumLab::contextMenuEvent(QContextMenuEvent *event)
 {

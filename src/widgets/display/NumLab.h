@@ -140,6 +140,10 @@ public:
     // Copying this readout into another one uses the other's copy.
     void AssignTo(QObject *Dest) const;
 
+Q_SIGNALS:
+    // After every real change of a property, once the new picture is drawn.
+    void Changed(QObject *Sender);
+
 protected:
     void paintTo(QImage &img) override;
     void loaded() override;
@@ -151,6 +155,7 @@ public:
 private:
     // The picture without the number: background, captions, value box.
     void drawBase(TCanvas &c, const Geometry &g) const;
+    void changed();
 
     struct Private;
     std::unique_ptr<Private> d;

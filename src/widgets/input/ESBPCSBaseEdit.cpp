@@ -1,5 +1,7 @@
 #include "ESBPCSBaseEdit.h"
 
+#include "ESBPCSAccessible.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -101,6 +103,7 @@ struct TESBCustomEdit::Private {
 
 TESBCustomEdit::TESBCustomEdit(QWidget *parent) : QLineEdit(parent), d(std::make_unique<Private>())
 {
+    InstallInputAccessibility();
     const TESBInputOptions &opts = ESBInputOptions();
     d->nullStr = opts.NullStr;
     d->flatBorder = opts.FlatBorder;

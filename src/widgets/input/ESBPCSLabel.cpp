@@ -1,5 +1,7 @@
 #include "ESBPCSLabel.h"
 
+#include "ESBPCSAccessible.h"
+
 #include <QEnterEvent>
 #include <QEvent>
 #include <QFontMetrics>
@@ -122,6 +124,7 @@ struct TESBCustomLabel::Private {
 
 TESBCustomLabel::TESBCustomLabel(QWidget *parent) : QWidget(parent), d(std::make_unique<Private>())
 {
+    InstallInputAccessibility();
     adjustBounds();
 }
 
