@@ -1,28 +1,78 @@
 #include "Application.h"
 
 #include "ErrorBox.h"
+#include "ErrorReport.h"
 #include "WindowFont.h"
 
 #include <QStyle>
 #include <QStyleFactory>
 
-TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
+namespace
+{
+
+// What the user asked for, noted before the toolkit takes its own options
+// out of the argument list.
+QString g_requestedStyle;
+
+char **NoteRequestedStyle(int argc, char **argv)
+{
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    g_requestedStyle =
+        TApplication::RequestedStyle(args, qEnvironmentVariable("QT_STYLE_OVERRIDE"));
+    return argv;
+}
+
+} // namespace
+
+TApplication::TApplication(int &argc, char **argv)
+    : QApplication(argc, NoteRequestedStyle(argc, argv))
 {
     setApplicationName(QStringLiteral("velmora"));
     setApplicationDisplayName(Title());
     ApplyLook();
+    // Controls that catch an error in a timer slot report it here too.
+    SetUncaughtHandler(&ShowUncaught);
 }
 
-TApplication::~TApplication() = default;
+TApplication::~TApplication()
+{
+    SetUncaughtHandler({});
+}
 
 QString TApplication::Title()
 {
     return QStringLiteral("Velmora");
 }
 
+QString TApplication::RequestedStyle(const QStringList &arguments, const QString &styleOverride)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        for (const QLatin1String option : {QLatin1String("-style"), QLatin1String("--style")}) {
+            if (a == option && i + 1 < arguments.size())
+                return arguments[i + 1];
+            if (a.startsWith(option + QLatin1Char('=')))
+                return a.mid(option.size() + 1);
+        }
+    }
+    return styleOverride;
+}
+
 void TApplication::ApplyLook()
 {
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    ApplyLook(g_requestedStyle);
+}
+
+void TApplication::ApplyLook(const QString &requestedStyle)
+{
+    // A style the user named and this Qt has wins; otherwise Fusion, which
+    // shows the same colours on every desktop.
+    QStyle *style = requestedStyle.isEmpty() ? nullptr : QStyleFactory::create(requestedStyle);
+    if (!style)
+        style = QStyleFactory::create(QStringLiteral("Fusion"));
+    QApplication::setStyle(style);
     QApplication::setPalette(QApplication::style()->standardPalette());
     QApplication::setFont(WindowFont());
 }

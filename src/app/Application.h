@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QString>
+#include <QStringList>
 
 // The application object. It sets the look every desktop shares (the Fusion
 // style with its standard palette and the small sans-serif window font) and is
@@ -18,6 +19,12 @@ class TApplication : public QApplication
 
     // The application's title: the caption of its windows' error boxes.
     static QString Title();
-    // The look the program and its tests share.
+    // The look the program and its tests share: the style the user asked for
+    // (-style NAME or QT_STYLE_OVERRIDE) if there is one, else Fusion; and
+    // that style's standard palette.
     static void ApplyLook();
+    static void ApplyLook(const QString &requestedStyle);
+    // The style named on the command line (-style NAME, -style=NAME, also
+    // with two dashes) or else in QT_STYLE_OVERRIDE; empty when neither is.
+    static QString RequestedStyle(const QStringList &arguments, const QString &styleOverride);
 };

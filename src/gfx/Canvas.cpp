@@ -35,10 +35,85 @@ void preparePainter(QPainter &p)
 
 } // namespace
 
+namespace
+{
+
+struct TDeviceLink {
+    const QImage *Image;
+    QImage *Device;
+};
+
+std::vector<TDeviceLink> &DeviceLinks()
+{
+    static std::vector<TDeviceLink> links; // GUI thread only, like all drawing
+    return links;
+}
+
+} // namespace
+
+TDeviceImageScope::TDeviceImageScope(const QImage *image, QImage *device) : m_image(image)
+{
+    DeviceLinks().push_back({image, device});
+}
+
+TDeviceImageScope::~TDeviceImageScope()
+{
+    auto &links = DeviceLinks();
+    for (auto it = links.end(); it != links.begin();) {
+        --it;
+        if (it->Image == m_image) {
+            links.erase(it);
+            break;
+        }
+    }
+}
+
+QImage *TDeviceImageScope::deviceFor(const QImage *image)
+{
+    const auto &links = DeviceLinks();
+    for (auto it = links.rbegin(); it != links.rend(); ++it)
+        if (it->Image == image)
+            return it->Device;
+    return nullptr;
+}
+
 TCanvas::TCanvas(QImage *image) : m_image(image)
 {
     if (m_image->format() != QImage::Format_RGB32 && m_image->format() != QImage::Format_ARGB32)
         *m_image = m_image->convertToFormat(QImage::Format_RGB32);
+    if (QImage *device = TDeviceImageScope::deviceFor(image);
+        device && device->devicePixelRatio() != 1 && !device->isNull()) {
+        m_device = device;
+        m_scale = device->devicePixelRatio();
+    }
+}
+
+// ---- the device image -------------------------------------------------------
+
+int TCanvas::edge(int v) const
+{
+    return int(std::lround(v * m_scale));
+}
+
+void TCanvas::mirrorFill(int x1, int x2, int y, QRgb c)
+{
+    const int dx1 = std::max(edge(x1), 0), dx2 = std::min(edge(x2), m_device->width());
+    const int dy1 = std::max(edge(y), 0), dy2 = std::min(edge(y + 1), m_device->height());
+    for (int dy = dy1; dy < dy2; ++dy) {
+        QRgb *row = reinterpret_cast<QRgb *>(m_device->scanLine(dy));
+        std::fill(row + dx1, row + std::max(dx1, dx2), c);
+    }
+}
+
+void TCanvas::mirror(int x1, int x2, int y)
+{
+    if (!m_device || y < 0 || y >= m_image->height())
+        return;
+    x1 = std::max(x1, 0);
+    x2 = std::min(x2, m_image->width());
+    const QRgb *src = reinterpret_cast<const QRgb *>(m_image->constScanLine(y));
+    for (int x = x1; x < x2; ++x)
+        mirrorFill(x, x + 1, y, src[x]);
 }
 
 // ---- pixels ---------------------------------------------------------------
@@ -48,6 +123,8 @@ void TCanvas::plot(int x, int y, QRgb c)
     if (x < 0 || y < 0 || x >= m_image->width() || y >= m_image->height())
         return;
     reinterpret_cast<QRgb *>(m_image->scanLine(y))[x] = c;
+    if (m_device)
+        mirrorFill(x, x + 1, y, c);
 }
 
 void TCanvas::hspan(int x1, int x2, int y, QRgb c)
@@ -60,6 +137,8 @@ void TCanvas::hspan(int x1, int x2, int y, QRgb c)
         return;
     QRgb *row = reinterpret_cast<QRgb *>(m_image->scanLine(y));
     std::fill(row + x1, row + x2, c);
+    if (m_device)
+        mirrorFill(x1, x2, y, c);
 }
 
 bool TCanvas::brushPaints() const
@@ -93,6 +172,7 @@ void TCanvas::fillSpanBrush(int x1, int x2, int y)
     QRgb *row = reinterpret_cast<QRgb *>(m_image->scanLine(y));
     for (int x = x1; x < x2; ++x)
         row[x] = pat.pixel(x % pw, y % ph) | 0xFF000000u;
+    mirror(x1, x2, y);
 }
 
 TColor TCanvas::Pixel(int x, int y) const
@@ -260,6 +340,7 @@ void TCanvas::DrawFocusRect(int x1, int y1, int x2, int y2)
             return;
         QRgb &p = reinterpret_cast<QRgb *>(m_image->scanLine(y))[x];
         p ^= 0x00FFFFFFu;
+        mirror(x, x + 1, y);
     };
     if (x1 == x2 || y1 == y2)
         return;
@@ -446,20 +527,21 @@ void TCanvas::Pie(int x1, int y1, int x2, int y2, int sx, int sy, int ex, int ey
 
 int TCanvas::TextWidth(const QString &text) const
 {
-    return QFontMetrics(Font.toQFont()).horizontalAdvance(text);
+    return ResolvedFont(Font).Metrics.horizontalAdvance(text);
 }
 
 int TCanvas::TextHeight(const QString &) const
 {
-    return QFontMetrics(Font.toQFont()).height();
+    return ResolvedFont(Font).Metrics.height();
 }
 
 void TCanvas::textCell(int x, int y, const QString &text, const QRect *clip, bool opaqueClip)
 {
     if (m_image->isNull())
         return;
-    const QFont qf = Font.toQFont();
-    const QFontMetrics fm(qf);
+    const TResolvedFont resolved = ResolvedFont(Font);
+    const QFont &qf = resolved.Font;
+    const QFontMetrics &fm = resolved.Metrics;
     const int w = fm.horizontalAdvance(text), h = fm.height();
     // The cell's top-left relative to the reference point.
     int dx = 0, dy = 0;
@@ -488,23 +570,31 @@ void TCanvas::textCell(int x, int y, const QString &text, const QRect *clip, boo
     const QColor fc = ColorToQColor(Font.Color);
     if (!fc.isValid() && !(opaque && rotated))
         return;
-    m_image->bits(); // detach before a painter holds on to the pixels
-    QPainter p(m_image);
-    preparePainter(p);
-    if (clip)
-        p.setClipRect(*clip);
-    p.translate(x, y);
-    if (rotated)
-        p.rotate(-Font.Orientation / 10.0);
-    p.translate(dx, dy);
-    if (opaque && rotated && !(clip && opaqueClip))
-        p.fillRect(QRect(0, 0, w, h),
-                   Brush.Bitmap.isNull() ? QBrush(ColorToQColor(Brush.Color)) : QBrush(Brush.Bitmap));
-    if (!fc.isValid())
-        return;
-    p.setFont(qf);
-    p.setPen(fc);
-    p.drawText(0, fm.ascent(), text);
+    // The glyphs go on the image and, at the device resolution, on the device
+    // image: a painter on an image with a device pixel ratio takes the same
+    // logical coordinates.
+    auto glyphs = [&](QImage *target) {
+        target->bits(); // detach before a painter holds on to the pixels
+        QPainter p(target);
+        preparePainter(p);
+        if (clip)
+            p.setClipRect(*clip);
+        p.translate(x, y);
+        if (rotated)
+            p.rotate(-Font.Orientation / 10.0);
+        p.translate(dx, dy);
+        if (opaque && rotated && !(clip && opaqueClip))
+            p.fillRect(QRect(0, 0, w, h), Brush.Bitmap.isNull() ? QBrush(ColorToQColor(Brush.Color))
+                                                                : QBrush(Brush.Bitmap));
+        if (!fc.isValid())
+            return;
+        p.setFont(qf);
+        p.setPen(fc);
+        p.drawText(0, fm.ascent(), text);
+    };
+    glyphs(m_image);
+    if (m_device)
+        glyphs(m_device);
 }
 
 void TCanvas::TextOut(int x, int y, const QString &text)
@@ -584,8 +674,8 @@ QStringList wrapParagraph(const QString &para, int room, const QFontMetrics &fm)
 
 int TCanvas::DrawText(QRect &r, const QString &text, TTextFlags flags)
 {
-    const QFont qf = Font.toQFont();
-    const QFontMetrics fm(qf);
+    const TResolvedFont resolved = ResolvedFont(Font);
+    const QFontMetrics &fm = resolved.Metrics;
     const int lineH = fm.height();
 
     QStringList raw;
@@ -706,6 +796,7 @@ void TCanvas::Draw(int x, int y, const QImage &img, TCopyMode mode)
             case TCopyMode::cmSrcPaint: d[xx] = d[xx] | sp; break;
             }
         }
+        mirror(area.left(), area.right() + 1, yy);
     }
 }
 
@@ -720,8 +811,10 @@ void TCanvas::DrawTransparent(int x, int y, const QImage &img, TColor transparen
         const QRgb *s = reinterpret_cast<const QRgb *>(src.constScanLine(yy - y));
         QRgb *d = reinterpret_cast<QRgb *>(m_image->scanLine(yy));
         for (int xx = area.left(); xx <= area.right(); ++xx)
-            if ((s[xx - x] & 0x00FFFFFFu) != key)
+            if ((s[xx - x] & 0x00FFFFFFu) != key) {
                 d[xx] = s[xx - x] | 0xFF000000u;
+                mirror(xx, xx + 1, yy);
+            }
     }
 }
 

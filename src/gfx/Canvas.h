@@ -67,11 +67,17 @@ enum class TTextVAlign { Top, Baseline, Bottom };
 // on screen from the radial through the start point to the radial through the
 // end point. A colour that resolves to nothing (clNone, shade colours) makes
 // the operation that would use it draw nothing.
+//
+// At a device pixel ratio other than 1 a canvas can keep a device image in
+// step with its image (see TDeviceImageScope): every pixel it sets becomes a
+// block of device pixels (so shapes and lines keep their proportions), and
+// text is drawn again at the device resolution.
 class TCanvas
 {
 public:
     // Draws on *image, which must outlive the canvas and be Format_RGB32 or
-    // Format_ARGB32 (other formats are converted on construction).
+    // Format_ARGB32 (other formats are converted on construction). A device
+    // image registered for *image is kept in step.
     explicit TCanvas(QImage *image);
     TCanvas(const TCanvas &) = delete;
     TCanvas &operator=(const TCanvas &) = delete;
@@ -149,7 +155,15 @@ public:
     // Copies src's srcRect into dest (scaled when the sizes differ).
     void CopyRect(const QRect &dest, const TCanvas &src, const QRect &srcRect);
 
+    // The device image kept in step, or null (always null at ratio 1).
+    QImage *deviceImage() const { return m_device; }
+
 private:
+    // Device pixels of the logical column or row v: [edge(v), edge(v + 1)).
+    int edge(int v) const;
+    // Copies logical pixels [x1, x2) of row y to the device image as blocks.
+    void mirror(int x1, int x2, int y);
+    void mirrorFill(int x1, int x2, int y, QRgb c);
     void plot(int x, int y, QRgb c);
     void hspan(int x1, int x2, int y, QRgb c); // x1 <= x < x2
     void fillSpanBrush(int x1, int x2, int y); // with the brush; nothing when clear
@@ -160,5 +174,25 @@ private:
     void textCell(int x, int y, const QString &text, const QRect *clip, bool opaqueClip);
 
     QImage *m_image;
+    QImage *m_device = nullptr;
+    double m_scale = 1;
     QPoint m_penPos;
+};
+
+// While it lives, canvases made over `image` also draw on `device`, whose
+// size is the image's times `device->devicePixelRatio()`. Controls rendered
+// for a high-density screen use it; nesting for other images is allowed.
+class TDeviceImageScope
+{
+public:
+    TDeviceImageScope(const QImage *image, QImage *device);
+    ~TDeviceImageScope();
+    TDeviceImageScope(const TDeviceImageScope &) = delete;
+    TDeviceImageScope &operator=(const TDeviceImageScope &) = delete;
+
+    // The device image registered for `image`, or null.
+    static QImage *deviceFor(const QImage *image);
+
+private:
+    const QImage *m_image;
 };

@@ -1,6 +1,9 @@
 #include "Font.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
+
+#include <deque>
 
 #include <cmath>
 
@@ -62,4 +65,41 @@ QFont TFont::toQFont() const
         f.setPixelSize(11); // height 0: the default size
     }
     return f;
+}
+
+namespace
+{
+
+struct TFontCacheEntry {
+    QString Name;
+    int Height;
+    int Charset;
+    TFontStyles Style;
+    QFont Font;
+    QFontMetrics Metrics;
+};
+
+} // namespace
+
+TResolvedFont ResolvedFont(const TFont &font)
+{
+    // A handful of fonts is in use at any time; a short list searched from
+    // the front is enough. Emptied when the application ends, before the
+    // toolkit's own font data goes.
+    static std::deque<TFontCacheEntry> cache;
+    static const bool cleared = [] {
+        qAddPostRoutine([] { cache.clear(); });
+        return true;
+    }();
+    (void)cleared;
+    for (const TFontCacheEntry &e : cache)
+        if (e.Height == font.Height && e.Style == font.Style && e.Charset == font.Charset
+            && e.Name == font.Name)
+            return {e.Font, e.Metrics};
+    constexpr std::size_t MaxFonts = 64;
+    if (cache.size() == MaxFonts)
+        cache.pop_back(); // the oldest
+    const QFont qf = font.toQFont();
+    cache.push_front({font.Name, font.Height, font.Charset, font.Style, qf, QFontMetrics(qf)});
+    return {cache.front().Font, cache.front().Metrics};
 }

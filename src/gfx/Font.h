@@ -4,6 +4,7 @@
 
 #include <QFlags>
 #include <QFont>
+#include <QFontMetrics>
 #include <QString>
 
 enum class TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
@@ -44,3 +45,13 @@ public:
 
 // The face actually used for a face name.
 QString ResolveFontFace(const QString &name);
+
+// The Qt font of a description and its metrics, built once per distinct face,
+// height and style and kept (colour and orientation do not shape the glyphs).
+// Rendering measures text many times per picture; building the font and its
+// metrics anew each time was most of the cost. For the GUI thread only.
+struct TResolvedFont {
+    QFont Font;
+    QFontMetrics Metrics; // both share their data with the cached copies
+};
+TResolvedFont ResolvedFont(const TFont &font);

@@ -1,12 +1,19 @@
 #include "GraphicControl.h"
 
+#include "Canvas.h"
+
 #include <QMouseEvent>
 
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
-TGraphicControl::TGraphicControl(QWidget *parent) : QWidget(parent) {}
+TGraphicControl::TGraphicControl(QWidget *parent) : QWidget(parent)
+{
+    // paintEvent copies a picture that covers the whole control: what lies
+    // under it need not be painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 TGraphicControl::~TGraphicControl() = default;
 
@@ -35,8 +42,30 @@ QImage TGraphicControl::render()
     }
     ++m_renderCount;
     m_image = img;
+    m_deviceImage = QImage();
     m_stale = false;
     return m_image;
+}
+
+QImage TGraphicControl::renderAt(qreal ratio)
+{
+    if (ratio == 1 || !(ratio > 0))
+        return render();
+    const QColor background = palette().color(backgroundRole());
+    QImage img(qMax(width(), 0), qMax(height(), 0), QImage::Format_RGB32);
+    QImage device(qRound(img.width() * ratio), qRound(img.height() * ratio), QImage::Format_RGB32);
+    device.setDevicePixelRatio(ratio);
+    if (!img.isNull()) {
+        img.fill(background);
+        device.fill(background);
+        const TDeviceImageScope scope(&img, &device);
+        paintTo(img);
+    }
+    ++m_renderCount;
+    m_image = img;
+    m_deviceImage = device;
+    m_stale = false;
+    return m_deviceImage;
 }
 
 void TGraphicControl::repaintNow()
@@ -48,16 +77,20 @@ void TGraphicControl::repaintNow()
         m_stale = true;
         return;
     }
-    render();
+    renderAt(devicePixelRatioF());
     update();
 }
 
 void TGraphicControl::paintEvent(QPaintEvent *)
 {
-    if (m_stale || m_image.size() != size())
-        render();
+    // At a ratio other than 1 the device picture is copied pixel for pixel.
+    const qreal ratio = devicePixelRatioF();
+    const bool device = ratio != 1;
+    if (m_stale || m_image.size() != size() || device == m_deviceImage.isNull()
+        || (device && m_deviceImage.devicePixelRatio() != ratio))
+        renderAt(ratio);
     QPainter p(this);
-    p.drawImage(0, 0, m_image);
+    p.drawImage(0, 0, device ? m_deviceImage : m_image);
 }
 
 void TGraphicControl::resizeEvent(QResizeEvent *event)

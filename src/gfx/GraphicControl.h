@@ -36,6 +36,11 @@ public:
 
     // Builds the picture now and returns it (also kept for paintEvent).
     QImage render();
+    // The same picture built for a screen of `ratio` device pixels per pixel:
+    // an image of the device size with that device pixel ratio, whose shapes
+    // are the picture's pixels grown to blocks and whose text is drawn at the
+    // device resolution. At ratio 1 it is render().
+    QImage renderAt(qreal ratio);
     // The picture of the last render (null before the first).
     const QImage &lastImage() const { return m_image; }
     // How many times the picture was built; tests use it to prove a setter
@@ -79,6 +84,7 @@ private:
     void applyAlign();
 
     QImage m_image;
+    QImage m_deviceImage; // the last renderAt() at a ratio other than 1
     TAlign m_align = TAlign::alNone;
     TAnchors m_anchors = TAnchorKind::akLeft | TAnchorKind::akTop;
     QWidget *m_watched = nullptr;

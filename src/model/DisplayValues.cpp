@@ -24,11 +24,13 @@ std::optional<double> NonNegative(double v)
     return Finite(v);
 }
 
+// The bearing values are magnitudes: a negative P (a gradient whose sine is
+// negative pulls the truck) has no C/P or life, so all three are absent.
 std::optional<double> InFifth(const TDriveModel &m, double v)
 {
     if (m.Gear != TGear::Fifth)
         return std::nullopt;
-    return Finite(v);
+    return NonNegative(v);
 }
 
 } // namespace
@@ -48,7 +50,7 @@ std::optional<double> SpeedKmh(const TDriveModel &m)
 
 bool SpeedHeld(const TDriveModel &m)
 {
-    return m.ForceAvailable >= m.Resistance; // false when either is NaN
+    return m.ForceHolds(); // false when either is NaN
 }
 
 std::optional<double> Power(const TDriveModel &m)
@@ -89,6 +91,8 @@ std::optional<double> LifeKm(const TDriveModel &m)
 std::optional<double> LastLifeThousands(const TDriveModel &m, bool miles)
 {
     // Whole kilometres first, then thousands, then miles.
+    if (!(m.LifeKm >= 0))
+        return std::nullopt;
     const std::optional<std::int64_t> km = ModelMath::Round(m.LifeKm);
     if (!km)
         return std::nullopt;

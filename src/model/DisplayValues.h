@@ -7,7 +7,8 @@
 
 // What each readout shows for the model's current state. An absent value is a
 // readout shown empty: a negative power, torque or force (no value, e.g. above
-// the rev limit), the bearing values in fourth gear, and anything the inputs
+// the rev limit), the bearing values in fourth gear or when P is negative (a
+// gradient whose sine is negative), and anything the inputs
 // leave undefined (NaN or infinity, a life beyond the 64-bit range). Nothing
 // returned here is ever NaN or infinite.
 namespace Shown

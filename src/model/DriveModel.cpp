@@ -61,7 +61,7 @@ void TDriveModel::SimulationStep()
         // After a change the engine falls until the force holds the resistance;
         // the flag stays set so the next tick checks again.
         Refresh();
-        if (ForceAvailable < Resistance) {
+        if (!ForceHolds()) {
             EngineRpm -= RpmStep;
             if (EngineRpm < 0)
                 EngineRpm = 0;
@@ -71,7 +71,7 @@ void TDriveModel::SimulationStep()
         return; // cruising inside the dead band: nothing to do
     }
 
-    if (RoadSpeed < TargetSpeed && ForceAvailable > Resistance) {
+    if (RoadSpeed < TargetSpeed && ForceExceeds()) {
         EngineRpm += RpmStep;
     } else if (RoadSpeed > TargetSpeed) {
         EngineRpm -= RpmStep;
@@ -80,6 +80,18 @@ void TDriveModel::SimulationStep()
     }
     Refresh();
     RecalcFlag = false;
+}
+
+bool TDriveModel::ForceHolds() const
+{
+    // Above the rev limit the force is -2, no force at all: it holds nothing,
+    // even against the negative resistance of a sine past pi.
+    return ForceAvailable >= 0 && ForceAvailable >= Resistance;
+}
+
+bool TDriveModel::ForceExceeds() const
+{
+    return ForceAvailable >= 0 && ForceAvailable > Resistance;
 }
 
 void TDriveModel::Refresh()

@@ -52,6 +52,11 @@ class TDriveModel
     // The bearing step of a fifth-gear refresh: C/P and LifeKm from RadialLoad.
     void ComputeBearingLife(double loadRating);
 
+    // Whether the force of the last refresh holds (>=) or exceeds (>) the
+    // resistance. A force above the rev limit (negative) does neither.
+    bool ForceHolds() const;
+    bool ForceExceeds() const;
+
     // One tick: moves the engine speed by at most 10 rpm, then refreshes.
     void SimulationStep();
     // Recomputes every derived field and publishes through the owner.

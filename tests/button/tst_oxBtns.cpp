@@ -1,4 +1,5 @@
 #include "ButtonTestSupport.h"
+#include "ErrorReport.h"
 #include "oxShade.h"
 #include "oxSound.h"
 #include "oxTheme.h"
@@ -11,6 +12,10 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 TEST(ButtonDefaults, ConstructorValues)
 {
@@ -514,6 +519,18 @@ TEST(Sounds, LinksNeedTheSoundInterface)
     f.btn->setSoundDown_Component(nullptr);
 }
 
+namespace
+{
+// Timers of the button that are running: the repeat and the animation timer.
+int activeTimers(const QObject &button)
+{
+    int n = 0;
+    for (const QTimer *t : button.findChildren<QTimer *>())
+        n += t->isActive();
+    return n;
+}
+} // namespace
+
 TEST(RepeatButton, ClicksComeFromTheTimerOnly)
 {
     QWidget host;
@@ -529,18 +546,59 @@ TEST(RepeatButton, ClicksComeFromTheTimerOnly)
     b.PictureDown().setBitmap(down, clNone);
     QSignalSpy clicks(&b, &ToxCustomGraphicButton::OnClick);
 
-    b.clickAt(); // released before the first delay: no click at all
-    QTest::qWait(40);
+    b.clickAt(); // released before the first delay: no click, and no timer left to make one
     EXPECT_EQ(clicks.count(), 0);
+    EXPECT_EQ(activeTimers(b), 0);
 
     b.MouseDown(Qt::LeftButton, {}, 3, 3);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return clicks.count() >= 3; }, 2000));
+    EXPECT_EQ(activeTimers(b), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return clicks.count() >= 3; }, 5000));
     b.MouseUp(Qt::LeftButton, {}, 3, 3);
+    EXPECT_EQ(activeTimers(b), 0) << "the release stops the repeat";
     const int after = clicks.count();
-    QTest::qWait(30);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
     EXPECT_EQ(clicks.count(), after);
+    EXPECT_TRUE(b.findChildren<QTimer *>().isEmpty()) << "the stopped timer is deleted";
     // The pictures swapped back on release.
     EXPECT_EQ(b.PictureUp().image().pixel(0, 0), PlainToRgb(clRed));
+}
+
+TEST(RepeatButton, AnErrorInARepeatedClickIsReportedAndStopsTheRepeat)
+{
+    QWidget host;
+    TestButton b(&host);
+    b.setButtonType(ToxButtonType::oxbRepeat);
+    b.setInitDelay(1);
+    b.setDelay(1);
+    int clicks = 0;
+    QObject::connect(&b, &ToxCustomGraphicButton::OnClick, &b, [&] {
+        if (++clicks == 2)
+            throw std::runtime_error("the handler failed");
+    });
+    std::vector<std::string> reported;
+    const TUncaughtHandler previous = SetUncaughtHandler([&](std::exception_ptr e) {
+        try {
+            std::rethrow_exception(e);
+        } catch (const std::exception &x) {
+            reported.emplace_back(x.what());
+        }
+    });
+
+    b.MouseDown(Qt::LeftButton, {}, 3, 3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !reported.empty(); }, 5000));
+    EXPECT_EQ(reported, std::vector<std::string>{"the handler failed"});
+    EXPECT_EQ(activeTimers(b), 0) << "no more repeats after the error";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(b.findChildren<QTimer *>().isEmpty());
+    EXPECT_EQ(clicks, 2);
+
+    // The button still works: the release ends the press, a new press repeats.
+    b.MouseUp(Qt::LeftButton, {}, 3, 3);
+    b.MouseDown(Qt::LeftButton, {}, 3, 3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return clicks >= 4; }, 5000));
+    b.MouseUp(Qt::LeftButton, {}, 3, 3);
+    SetUncaughtHandler(previous);
 }
 
 TEST(MenuButton, PressShowsTheMenuAndNeverClicks)
@@ -635,8 +693,9 @@ TEST(Animation, FramesAdvanceAndStopAtTheEndUnlessLooping)
     auto once = std::make_shared<FakeAnimation>(false);
     b.PictureUp().setAnimation(once);
     b.setAnimate(true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return once->frame == 2; }, 2000));
-    QTest::qWait(60);
+    // Not looping: the timer stops itself on the last frame.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return activeTimers(b) == 0; }, 5000));
+    EXPECT_EQ(once->frame, 2);
     EXPECT_EQ(once->advances, 2);
 
     auto loop = std::make_shared<FakeAnimation>(true);
@@ -645,7 +704,8 @@ TEST(Animation, FramesAdvanceAndStopAtTheEndUnlessLooping)
     b.setAnimate(true);
     EXPECT_TRUE(QTest::qWaitFor([&] { return loop->advances >= 4; }, 2000));
     b.setAnimate(false);
+    EXPECT_EQ(activeTimers(b), 0) << "switching animation off stops its timer";
     const int stopped = loop->advances;
-    QTest::qWait(60);
+    QCoreApplication::processEvents();
     EXPECT_EQ(loop->advances, stopped);
 }

@@ -1,7 +1,9 @@
-// Writes renders of the "Boost" button in each state and of every bevel
-// style, up and down, into the test build folder for a look by eye.
+// Renders of the "Boost" button in each state and of every bevel style, up
+// and down: each must match its stored reference picture pixel for pixel, and
+// is also written into the test build folder for a look by eye.
 
 #include "ButtonTestSupport.h"
+#include "ReferenceImage.h"
 #include "oxStyleTheme.h"
 
 #include <QDir>
@@ -19,6 +21,10 @@ void save(const QImage &img, const QString &name)
 {
     ASSERT_FALSE(img.isNull());
     EXPECT_TRUE(img.save(outPath(name))) << name.toStdString();
+    QString stem = name;
+    stem.chop(4); // ".png"
+    EXPECT_TRUE(MatchesReference(img, QStringLiteral(VELMORA_TEST_REFERENCE_DIR),
+                                 outPath(QStringLiteral("mismatch")), stem));
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 #include <QDir>
 #include <gtest/gtest.h>
 
+#include "ReferenceImage.h"
 #include "tst_meter_window.h"
 
-// Writes pictures of the gauges for a person to look at; the pixel tests
-// check the details.
+// Pictures of the gauges: each must match its stored reference pixel for
+// pixel, and is written out for a person to look at; the pixel tests check
+// the details.
 
 namespace {
 
@@ -13,6 +15,13 @@ QString galleryPath(const QString &name)
     QDir dir(QStringLiteral(VELMORA_TEST_OUTPUT_DIR));
     dir.mkpath(QStringLiteral("gallery"));
     return dir.filePath(QStringLiteral("gallery/") + name + QStringLiteral(".png"));
+}
+
+void show(const QImage &img, const QString &name)
+{
+    EXPECT_TRUE(img.save(galleryPath(name)));
+    EXPECT_TRUE(MatchesReference(img, QStringLiteral(VELMORA_TEST_REFERENCE_DIR),
+                                 QStringLiteral(VELMORA_TEST_OUTPUT_DIR "/mismatch"), name));
 }
 
 } // namespace
@@ -34,9 +43,7 @@ TEST(MeterGallery, WindowGauges)
         setUpWindowGauge(m, QString::fromLatin1(g.caption), g.max);
         for (double v : g.values) {
             m.setValue(v);
-            const QImage img = m.render();
-            EXPECT_TRUE(img.save(galleryPath(
-                QStringLiteral("meter_%1_%2").arg(QLatin1String(g.caption)).arg(v))));
+            show(m.render(), QStringLiteral("meter_%1_%2").arg(QLatin1String(g.caption)).arg(v));
         }
     }
 }
@@ -65,6 +72,6 @@ TEST(MeterGallery, EveryLayout)
         m.NeedleLayout()->setShadowDy(-2);
         m.setValueSec(35);
         m.setValue(85);
-        EXPECT_TRUE(m.render().save(galleryPath(QStringLiteral("meter_layout_") + name)));
+        show(m.render(), QStringLiteral("meter_layout_") + QLatin1String(name));
     }
 }

@@ -231,3 +231,75 @@ TEST(MeterNeedleShape, ZeroLengthPutsTheTipOnThePivot)
     EXPECT_EQ(p[3], QPoint(76, 94));
     EXPECT_EQ(p[0], QPoint(77, 79));
 }
+
+// Where the minimum falls among the minor ticks: a minor tick exactly at the
+// minimum is drawn, one just below it is not.
+struct MinorRow {
+    const char *Name;
+    int Wanted;
+    double Min, Max;
+    std::size_t Count;
+    double Front, Back;
+};
+
+void PrintTo(const MinorRow &r, std::ostream *os)
+{
+    *os << r.Name;
+}
+
+class MinorTickEnds : public testing::TestWithParam<MinorRow>
+{
+};
+
+TEST_P(MinorTickEnds, FirstAndLastMinorTick)
+{
+    const MinorRow &r = GetParam();
+    const TScaleSteps s = ComputeScale(r.Wanted, r.Min, r.Max);
+    const auto minors = MinorTickValues(s, r.Min, r.Max);
+    ASSERT_EQ(minors.size(), r.Count);
+    EXPECT_NEAR(minors.front(), r.Front, 1e-9);
+    EXPECT_NEAR(minors.back(), r.Back, 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boundaries, MinorTickEnds,
+    testing::Values(MinorRow{"MinimumOnAMajorTick", 4, 0, 10, 15, 0.5, 9.5},
+                    MinorRow{"MinimumExactlyOnAMinorTick", 5, 0.5, 12.5, 19, 0.5, 12.5},
+                    MinorRow{"MinimumJustAboveAMinorTick", 5, 0.5000001, 12.5, 18, 1, 12.5},
+                    MinorRow{"MaximumBetweenMinorTicks", 5, 0.5, 12.4, 18, 0.5, 11.5}),
+    [](const testing::TestParamInfo<MinorRow> &i) { return std::string(i.param.Name); });
+
+// Half the shaft thickness spreads the base either side of the pivot; odd
+// thicknesses leave a half pixel, which rounds to the even neighbour.
+struct ThicknessRow {
+    const char *Name;
+    int Thickness;
+    int BaseTop, BaseBottom;
+};
+
+void PrintTo(const ThicknessRow &r, std::ostream *os)
+{
+    *os << r.Name;
+}
+
+class NeedleThickness : public testing::TestWithParam<ThicknessRow>
+{
+};
+
+TEST_P(NeedleThickness, BaseAndJointAcrossAHorizontalNeedle)
+{
+    const ThicknessRow &r = GetParam();
+    const TNeedleShape shape{20, 30, 20, r.Thickness, 100};
+    const auto p = NeedlePolygon(100, 100, 50, 0, shape); // pointing right
+    EXPECT_EQ(p[4], QPoint(100, r.BaseTop));
+    EXPECT_EQ(p[5], QPoint(100, r.BaseBottom));
+    EXPECT_EQ(p[3], QPoint(130, r.BaseTop));
+    EXPECT_EQ(p[6], QPoint(130, r.BaseBottom));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boundaries, NeedleThickness,
+    testing::Values(ThicknessRow{"Zero", 0, 100, 100}, ThicknessRow{"One", 1, 100, 100},
+                    ThicknessRow{"Two", 2, 99, 101}, ThicknessRow{"Three", 3, 98, 102},
+                    ThicknessRow{"Six", 6, 97, 103}, ThicknessRow{"Seven", 7, 96, 104}),
+    [](const testing::TestParamInfo<ThicknessRow> &i) { return std::string(i.param.Name); });

@@ -130,3 +130,40 @@ TEST(NumLabFormat, DateTimePatterns)
     f.DTFormat = QStringLiteral("yyyy");
     EXPECT_EQ(NumLabValueText(1e12, f), QStringLiteral("*********"));
 }
+
+// The hour on a 12-hour clock: 0 and 12 both read 12, the marker turns at noon.
+struct ClockRow {
+    const char *Name;
+    double DayFraction;
+    const char *Pattern, *Expected;
+};
+
+void PrintTo(const ClockRow &r, std::ostream *os)
+{
+    *os << r.Name;
+}
+
+class TwelveHourClock : public testing::TestWithParam<ClockRow>
+{
+};
+
+TEST_P(TwelveHourClock, HourAndMarker)
+{
+    const ClockRow &r = GetParam();
+    EXPECT_EQ(FormatDateTimePattern(QString::fromLatin1(r.Pattern), 45000 + r.DayFraction),
+              QString::fromLatin1(r.Expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boundaries, TwelveHourClock,
+    testing::Values(ClockRow{"Midnight", 0, "h:nn am/pm", "12:00 am"},
+                    ClockRow{"OneMinutePastMidnight", 1.0 / 1440, "hh:nn am/pm", "12:01 am"},
+                    ClockRow{"OneAm", 1.0 / 24, "h:nn am/pm", "1:00 am"},
+                    ClockRow{"MinuteBeforeNoon", 0.5 - 1.0 / 1440, "h:nn am/pm", "11:59 am"},
+                    ClockRow{"Noon", 0.5, "h:nn am/pm", "12:00 pm"},
+                    ClockRow{"NoonShortMarker", 0.5, "h a/p", "12 p"},
+                    ClockRow{"OnePm", 13.0 / 24, "hh:nn AM/PM", "01:00 pm"},
+                    ClockRow{"MinuteBeforeMidnight", 1 - 1.0 / 1440, "h:nn am/pm", "11:59 pm"},
+                    ClockRow{"MidnightOn24HourClock", 0, "hh:nn", "00:00"},
+                    ClockRow{"NoonOn24HourClock", 0.5, "h:nn", "12:00"}),
+    [](const testing::TestParamInfo<ClockRow> &i) { return std::string(i.param.Name); });

@@ -1,13 +1,15 @@
 #include "Bitmap.h"
 #include "NumLab.h"
+#include "ReferenceImage.h"
 
 #include <QDir>
 #include <QImageReader>
 
 #include <gtest/gtest.h>
 
-// Renders of a readout in each frame style and each display type, written
-// to the build folder so a person can look at them.
+// Renders of a readout in each frame style and each display type: each must
+// match its stored reference pixel for pixel, and all are written to the
+// build folder so a person can look at them.
 namespace {
 
 const char *const frameNames[] = {"fsNone", "fsSimple", "fsLowered", "fsRaised", "fsEmbossed", "fsEngraved"};
@@ -34,6 +36,14 @@ QDir galleryDir()
     dir.mkpath(QStringLiteral("numlab_gallery"));
     dir.cd(QStringLiteral("numlab_gallery"));
     return dir;
+}
+
+testing::AssertionResult matches(const QImage &img, QString name)
+{
+    name.chop(4); // ".png"
+    return MatchesReference(img, QStringLiteral(VELMORA_TEST_REFERENCE_DIR),
+                            QStringLiteral(VELMORA_TEST_OUTPUT_DIR "/mismatch"),
+                            QStringLiteral("numlab_") + name);
 }
 
 QImage renderReadout(const std::function<void(TNumLab &)> &setup)
@@ -64,6 +74,7 @@ TEST(NumLabGallery, WritesEveryFrameStyleAndDisplayType)
                                      .arg(QLatin1String(frameNames[s]),
                                           scheme == TColorScheme::csBWG ? QLatin1String("csBWG") : QLatin1String("csSystem"));
             ASSERT_TRUE(img.save(dir.filePath(name))) << name.toStdString();
+            EXPECT_TRUE(matches(img, name));
             all.push_back(img);
         }
     for (const Sample &sample : samples) {
@@ -76,10 +87,13 @@ TEST(NumLabGallery, WritesEveryFrameStyleAndDisplayType)
         });
         const QString name = QStringLiteral("display_%1.png").arg(QLatin1String(displayNames[int(sample.type)]));
         ASSERT_TRUE(img.save(dir.filePath(name))) << name.toStdString();
+        EXPECT_TRUE(matches(img, name));
         all.push_back(img);
     }
     all.push_back(renderReadout([](TNumLab &n) { n.setEmpty(true); }));
+    EXPECT_TRUE(matches(all.back(), QStringLiteral("empty.png")));
     all.push_back(renderReadout([](TNumLab &n) { n.setValue(1e20); }));
+    EXPECT_TRUE(matches(all.back(), QStringLiteral("overflow.png")));
 
     // One sheet of everything, three times the size.
     TBitmap sheet(190, 21 * int(all.size()));

@@ -275,11 +275,24 @@ TEST(Label, DetachingAndDestroyingTheControl)
 
 TEST(Label, LabelDestroyedBeforeItsControl)
 {
+    // Two captions on one control; the first goes. Its event filter and its
+    // destroyed connection must go with it: the control keeps moving, the
+    // other caption keeps following, and the control's end reaches only the
+    // live caption (a dangling one would be a use after free).
     Rig r({112, 48, 49, 21}, {46, 13});
+    auto *other = new TESBPCSLabel(r.parent.get());
+    other->setAutoSize(false);
+    other->resize(46, 13);
     r.label->setAttachToControl(r.control);
+    other->setAttachToControl(r.control);
+    const QPoint start = other->pos();
     delete r.label;
-    r.control->move(5, 5); // must not reach the freed label
-    SUCCEED();
+    r.control->move(212, 148);
+    EXPECT_EQ(r.control->pos(), QPoint(212, 148));
+    EXPECT_EQ(other->pos(), start + QPoint(100, 100));
+    delete r.control;
+    EXPECT_EQ(other->AttachToControl(), nullptr);
+    EXPECT_EQ(other->FocusControl(), nullptr);
 }
 
 TEST(Label, AcceleratorFocusesTheControl)

@@ -338,3 +338,46 @@ TEST_F(KeyTest, NumPadDecimalTypesTheEditsSeparator)
     EXPECT_EQ(e.text(), "1,5");
     EXPECT_EQ(e.AsFloat(), 1.5L);
 }
+
+// The line edit's own setters, called through a QLineEdit pointer, are the
+// edit's properties: nothing the edit keeps can fall out of step with them.
+TEST_F(KeyTest, QLineEditSettersAreTheEditsOwn)
+{
+    TESBPosFloatEdit e;
+    QLineEdit *line = &e;
+    const QString digits = e.ValidChars().Chars;
+    ASSERT_FALSE(digits.isEmpty());
+
+    line->setReadOnly(true);
+    EXPECT_TRUE(e.ReadOnly());
+    EXPECT_TRUE(e.ValidChars().Chars.isEmpty()) << "no character may be typed";
+    EXPECT_FALSE(e.TabStop()) << "a read-only edit leaves the tab order";
+    e.clear();
+    QTest::keyClick(&e, '5');
+    EXPECT_EQ(beeps, 1);
+    EXPECT_TRUE(e.text().isEmpty());
+    line->setReadOnly(false);
+    EXPECT_FALSE(e.ReadOnly());
+    EXPECT_EQ(e.ValidChars().Chars, digits) << "the saved set comes back";
+    EXPECT_TRUE(e.TabStop());
+    e.setProperty("ReadOnly", true); // and the property writes the same state
+    EXPECT_TRUE(line->isReadOnly());
+    e.setProperty("ReadOnly", false);
+
+    line->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    EXPECT_EQ(e.Alignment(), TAlignment::taRightJustify);
+    line->setAlignment(Qt::AlignHCenter);
+    EXPECT_EQ(e.Alignment(), TAlignment::taCenter);
+    e.setAlignment(TAlignment::taLeftJustify);
+    EXPECT_EQ(line->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+
+    line->setMaxLength(3);
+    EXPECT_EQ(e.MaxLength(), 3);
+    e.clear();
+    QTest::keyClicks(&e, "12345");
+    EXPECT_EQ(e.text(), "123");
+    e.setMaxLength(0);
+    EXPECT_EQ(e.MaxLength(), 0);
+    e.setAsFloat(123456.25L); // a text from code is never cut
+    EXPECT_EQ(e.AsFloat(), 123456.25L);
+}

@@ -202,8 +202,8 @@ TEST_F(ValueTest, ExitNormalisesTheTextAndChecksBounds)
     e->QLineEdit::setText("6");
     {
         MessageCatcher box;
-        other->setFocus();
-        QTest::qWait(20);
+        other->setFocus(); // a box would be modal: it would have been seen by now
+        QCoreApplication::processEvents();
         EXPECT_EQ(box.seen, 0);
     }
     ASSERT_EQ(errors.count(), 1);
@@ -314,3 +314,57 @@ TEST_F(ValueTest, FlatBorderPixels)
     e.setFlat(false);
     EXPECT_FALSE(e.LineEdit());
 }
+
+// Values on and next to the bounds: a value equal to a bound is accepted.
+struct BoundsRow {
+    const char *Name;
+    bool Float;
+    const char *Text;
+    int Error; // 0 accepted, 1 below the lower bound, 2 above the upper
+};
+
+void PrintTo(const BoundsRow &r, std::ostream *os)
+{
+    *os << r.Name;
+}
+
+class BoundsTest : public EditTest, public testing::WithParamInterface<BoundsRow>
+{
+};
+
+TEST_P(BoundsTest, OnlyValuesOutsideTheBoundsAreReported)
+{
+    const BoundsRow &r = GetParam();
+    std::unique_ptr<TESBBaseNumericEdit> e;
+    if (r.Float) {
+        auto f = std::make_unique<TESBPosFloatEdit>();
+        f->setDecimalPlaces(2);
+        f->setBoundLower(1.25L);
+        f->setBoundUpper(5);
+        e = std::move(f);
+    } else {
+        auto i = std::make_unique<TESBPosEdit>();
+        i->setBoundLower(3);
+        i->setBoundUpper(10);
+        e = std::move(i);
+    }
+    e->setBoundsEnabled(true);
+    QSignalSpy errors(e.get(), &TESBBaseEdit::OnBoundsError); // reported, not a message box
+    e->QLineEdit::setText(QString::fromLatin1(r.Text));
+    e->CheckBounds();
+    EXPECT_EQ(e->LastBoundsError(), r.Error);
+    EXPECT_EQ(errors.count(), r.Error ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boundaries, BoundsTest,
+    testing::Values(BoundsRow{"FloatAtLower", true, "1.25", 0},
+                    BoundsRow{"FloatJustBelowLower", true, "1.24", 1},
+                    BoundsRow{"FloatJustAboveLower", true, "1.26", 0},
+                    BoundsRow{"FloatAtUpper", true, "5.00", 0},
+                    BoundsRow{"FloatJustAboveUpper", true, "5.01", 2},
+                    BoundsRow{"IntegerAtLower", false, "3", 0},
+                    BoundsRow{"IntegerBelowLower", false, "2", 1},
+                    BoundsRow{"IntegerAtUpper", false, "10", 0},
+                    BoundsRow{"IntegerAboveUpper", false, "11", 2}),
+    [](const testing::TestParamInfo<BoundsRow> &i) { return std::string(i.param.Name); });

@@ -294,7 +294,10 @@ TEST_F(SpinTest, HeldButtonRepeatsAndReleasingOutsideStops)
     QMouseEvent away(QEvent::MouseMove, QPointF(-20, -20), b->mapToGlobal(QPointF(-20, -20)),
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(b, &away);
-    QTest::qWait(250);
+    // Off the button it is no longer down, and only a button that is down
+    // repeats; what the event loop has pending brings no step either.
+    EXPECT_FALSE(b->isDown());
+    QCoreApplication::processEvents();
     QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(-20, -20));
     EXPECT_EQ(ups.count(), before);
     EXPECT_EQ(s.Value(), 50.0L * ups.count());
@@ -366,3 +369,70 @@ TEST_F(SpinTest, TabAndClickReachTheEditor)
     QTest::mouseClick(s->editor(), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(QApplication::focusWidget(), s->editor());
 }
+
+// One spin by key near the ends of the range 20..80 (step 0.5, page 10):
+// short of an end it moves the whole amount, past it stops on the end, and
+// with Wrap turns over only from the end itself.
+struct SpinRow {
+    const char *Name;
+    long double Start;
+    int Key;
+    bool Wrap;
+    long double Expected;
+};
+
+void PrintTo(const SpinRow &r, std::ostream *os)
+{
+    *os << r.Name;
+}
+
+class SpinBoundsTest : public EditTest, public testing::WithParamInterface<SpinRow>
+{
+};
+
+TEST_P(SpinBoundsTest, KeyMovesClampsOrWraps)
+{
+    const SpinRow &r = GetParam();
+    QWidget *w = activeWindow();
+    auto *s = new TESBFloatSpinEdit(w);
+    s->beginLoading();
+    s->setDecimalPlaces(2);
+    s->setMin(20);
+    s->setMax(80);
+    s->setStep(0.5L);
+    s->setPageStep(10);
+    s->setWrap(r.Wrap);
+    s->setValue(r.Start);
+    s->Loaded();
+    ASSERT_TRUE(activate());
+    s->setFocus();
+    QTest::keyClick(s->editor(), Qt::Key(r.Key));
+    EXPECT_EQ(s->editor()->text(), QString::number(double(r.Expected), 'f', 2))
+        << "the text itself, not only the clamped reading";
+    EXPECT_EQ(s->Value(), r.Expected);
+    EXPECT_EQ(SpinTarget(r.Start, r.Key == Qt::Key_PageUp     ? 10.0L
+                                  : r.Key == Qt::Key_PageDown ? -10.0L
+                                  : r.Key == Qt::Key_Up       ? 0.5L
+                                                              : -0.5L,
+                         20, 80, r.Wrap),
+              r.Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boundaries, SpinBoundsTest,
+    testing::Values(SpinRow{"PageDownWithinAPageOfMin", 25, Qt::Key_PageDown, false, 20},
+                    SpinRow{"PageDownExactlyAPageAboveMin", 30, Qt::Key_PageDown, false, 20},
+                    SpinRow{"PageDownMoreThanAPageAboveMin", 31, Qt::Key_PageDown, false, 21},
+                    SpinRow{"PageDownAtMinStays", 20, Qt::Key_PageDown, false, 20},
+                    SpinRow{"PageDownAtMinWraps", 20, Qt::Key_PageDown, true, 80},
+                    SpinRow{"PageDownNearMinStopsEvenWithWrap", 25, Qt::Key_PageDown, true, 20},
+                    SpinRow{"PageUpWithinAPageOfMax", 75, Qt::Key_PageUp, false, 80},
+                    SpinRow{"PageUpExactlyAPageBelowMax", 70, Qt::Key_PageUp, false, 80},
+                    SpinRow{"PageUpMoreThanAPageBelowMax", 69, Qt::Key_PageUp, false, 79},
+                    SpinRow{"PageUpAtMaxWraps", 80, Qt::Key_PageUp, true, 20},
+                    SpinRow{"PageUpNearMaxStopsEvenWithWrap", 75, Qt::Key_PageUp, true, 80},
+                    SpinRow{"UpWithinAStepOfMax", 79.75L, Qt::Key_Up, false, 80},
+                    SpinRow{"UpAtMaxWraps", 80, Qt::Key_Up, true, 20},
+                    SpinRow{"DownWithinAStepOfMin", 20.25L, Qt::Key_Down, false, 20},
+                    SpinRow{"DownAtMinWraps", 20, Qt::Key_Down, true, 80}),
+    [](const testing::TestParamInfo<SpinRow> &i) { return std::string(i.param.Name); });

@@ -4,6 +4,7 @@
 
 #include "Application.h"
 #include "EIBError.h"
+#include "ErrorReport.h"
 
 #include <QAbstractButton>
 #include <QLocale>
@@ -94,8 +95,68 @@ TEST(Application, ExceptionLeavingAnEventHandlerIsShownAndTheProgramCarriesOn)
     EXPECT_EQ(w.clicks, 2);
     bool ticked = false;
     QTimer::singleShot(0, [&] { ticked = true; });
-    QTest::qWait(50);
-    EXPECT_TRUE(ticked);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticked; }, 5000));
+}
+
+TEST(Application, AnErrorReportedFromATimerSlotIsShownTheSameWay)
+{
+    // Controls catch what their timer slots throw and report it here.
+    Box box;
+    answerBox(box);
+    ReportUncaught(std::make_exception_ptr(EIBError("non enumerated engine type")));
+    EXPECT_TRUE(box.shown);
+    EXPECT_EQ(box.text, QStringLiteral("non enumerated engine type."));
+    EXPECT_EQ(box.title, QStringLiteral("Velmora"));
+}
+
+struct StyleRequest {
+    const char *Name;
+    QStringList Arguments;
+    QString Override, Expected;
+};
+
+void PrintTo(const StyleRequest &r, std::ostream *os)
+{
+    *os << r.Name;
+}
+
+class RequestedStyleTest : public testing::TestWithParam<StyleRequest>
+{
+};
+
+TEST_P(RequestedStyleTest, CommandLineFirstThenTheEnvironment)
+{
+    const StyleRequest &r = GetParam();
+    EXPECT_EQ(TApplication::RequestedStyle(r.Arguments, r.Override), r.Expected);
+}
+
+const QString prog = QStringLiteral("velmora");
+
+INSTANTIATE_TEST_SUITE_P(
+    Look, RequestedStyleTest,
+    testing::Values(StyleRequest{"Nothing", {prog}, {}, {}},
+                    StyleRequest{"OptionAndName", {prog, "-style", "Windows"}, {}, "Windows"},
+                    StyleRequest{"OptionWithEquals", {prog, "-style=windows"}, {}, "windows"},
+                    StyleRequest{"TwoDashes", {prog, "--style", "Fusion"}, {}, "Fusion"},
+                    StyleRequest{"Environment", {prog}, "Windows", "Windows"},
+                    StyleRequest{"CommandLineBeatsEnvironment", {prog, "-style", "Fusion"}, "Windows", "Fusion"},
+                    StyleRequest{"OptionWithoutName", {prog, "-style"}, {}, {}},
+                    StyleRequest{"ProgramNameIsNoOption", {"-style=windows"}, {}, {}}),
+    [](const testing::TestParamInfo<StyleRequest> &i) { return std::string(i.param.Name); });
+
+TEST(Application, AnExplicitStyleIsHonouredAndFusionIsTheDefault)
+{
+    TApplication::ApplyLook(QStringLiteral("Windows"));
+    EXPECT_EQ(QApplication::style()->name().toLower(), QStringLiteral("windows"));
+    // The style's own colours (the style may polish the rest of the palette).
+    for (const QPalette::ColorRole role : {QPalette::Window, QPalette::Button, QPalette::Base})
+        EXPECT_EQ(QApplication::palette().color(role),
+                  QApplication::style()->standardPalette().color(role));
+    TApplication::ApplyLook(QStringLiteral("no such style"));
+    EXPECT_EQ(QApplication::style()->name().toLower(), QStringLiteral("fusion"));
+    TApplication::ApplyLook(QString());
+    EXPECT_EQ(QApplication::style()->name().toLower(), QStringLiteral("fusion"));
+    EXPECT_EQ(QApplication::palette(), QApplication::style()->standardPalette());
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -258,6 +259,37 @@ TEST(FormDrive, InputsReachTheModelOnlyAtTheNextTick)
     EXPECT_DOUBLE_EQ(d.model().DragCoef, 0.5);
     EXPECT_DOUBLE_EQ(d.model().FrontalArea, 22.5);
     EXPECT_DOUBLE_EQ(d.model().RollingResistance, 45);
+}
+
+TEST(FormDrive, AGradientOfAHundredStopsAtTheLimitWithEmptyBearingReadouts)
+{
+    // The spin edit allows 0..100 and the sine of 100 is negative: the road
+    // pulls, yet the engine must stop at its 4000 rpm limit and no bearing
+    // readout may show a negative P, C/P or life.
+    FormDriver d;
+    TForm1 &f = d.form();
+    f.SEGradient->setFocus();
+    for (int i = 0; i < 10; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+    ASSERT_DOUBLE_EQ(d.model().Gradient, 100);
+    d.tick();
+    d.boost();
+    d.pedal(100);
+    double highest = 0;
+    for (int i = 0; i < 700; ++i) {
+        d.tick();
+        highest = std::max(highest, d.model().EngineRpm);
+        ASSERT_LE(f.NumLabRpm->Value(), 4010) << "tick " << i;
+        if (d.model().RadialLoad < 0) {
+            ASSERT_TRUE(f.NUmLabIPBRadialForce->Empty()) << "tick " << i;
+            ASSERT_TRUE(f.NumLabCOnP->Empty()) << "tick " << i;
+            ASSERT_TRUE(f.NumLabIPBLife10->Empty()) << "tick " << i;
+        }
+    }
+    EXPECT_EQ(highest, 4010);
+    EXPECT_LT(d.model().RadialLoad, 0);
+    EXPECT_EQ(f.NumLabSpeed->ColorLabBakG(), clRed) << "no force above the limit";
+    EXPECT_DOUBLE_EQ(f.MeterRpm->Value(), d.model().EngineRpm);
 }
 
 } // namespace

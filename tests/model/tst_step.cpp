@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -257,3 +258,116 @@ TEST(SimulationStep, AForceThatOnlyEqualsTheResistanceDoesNotAccelerate)
     EXPECT_EQ(m.EngineRpm, 0);
     EXPECT_FALSE(m.RecalcFlag);
 }
+
+// Force and resistance as the last refresh left them, and what the step and
+// the speed readout make of the pair.
+struct ForcePair {
+    const char *Name;
+    double Force, Resistance;
+    bool Holds, Exceeds;
+};
+
+void PrintTo(const ForcePair &p, std::ostream *os)
+{
+    *os << p.Name;
+}
+
+class ForcePairTest : public testing::TestWithParam<ForcePair>
+{
+};
+
+TEST_P(ForcePairTest, HoldsAndExceedsAreTheStepsComparisons)
+{
+    const ForcePair &p = GetParam();
+    TDriveModel m = StartedModel();
+    m.ForceAvailable = p.Force;
+    m.Resistance = p.Resistance;
+    EXPECT_EQ(m.ForceHolds(), p.Holds);
+    EXPECT_EQ(m.ForceExceeds(), p.Exceeds);
+    EXPECT_EQ(Shown::SpeedHeld(m), p.Holds) << "lime exactly when the force holds";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boundaries, ForcePairTest,
+    testing::Values(ForcePair{"Equal", 231.5, 231.5, true, false},
+                    ForcePair{"OneUlpAbove", std::nextafter(231.5, 1e9), 231.5, true, true},
+                    ForcePair{"OneUlpBelow", std::nextafter(231.5, 0.0), 231.5, false, false},
+                    ForcePair{"BothZero", 0, 0, true, false},
+                    ForcePair{"OverLimitAgainstNegativeResistance", -2, -2000, false, false},
+                    ForcePair{"OverLimitAgainstEqualResistance", -2, -2, false, false},
+                    ForcePair{"ZeroForceAgainstNegativeResistance", 0, -5, true, true},
+                    ForcePair{"NaNResistance", 100, std::nan(""), false, false}),
+    [](const testing::TestParamInfo<ForcePair> &i) { return std::string(i.param.Name); });
+
+TEST(SimulationStep, AForceEqualToTheResistanceHoldsTheSpeedAfterAChange)
+{
+    // The configuration-change branch falls only when the force is below the
+    // resistance: at equality the step goes on, does not climb and clears the
+    // flag.
+    TDriveModel m = StartedModel();
+    m.RollingResistance = 0;
+    m.TransmissionLoss = 1;
+    m.EngineRpm = 0;
+    m.TargetSpeed = 50;
+    m.RecalcFlag = true;
+    m.SimulationStep();
+    EXPECT_EQ(m.ForceAvailable, m.Resistance);
+    EXPECT_TRUE(Shown::SpeedHeld(m));
+    EXPECT_EQ(m.EngineRpm, 0);
+    EXPECT_FALSE(m.RecalcFlag);
+}
+
+// Gradients whose sine is negative make the resistance negative: the engine
+// must still stop at its limit and the bearing values must not go negative.
+struct FarGradient {
+    const char *Name;
+    double Gradient;
+};
+
+void PrintTo(const FarGradient &p, std::ostream *os)
+{
+    *os << p.Name;
+}
+
+class FarGradientTest : public testing::TestWithParam<FarGradient>
+{
+};
+
+TEST_P(FarGradientTest, TheEngineStopsAtItsLimitAndNoBearingValueIsNegative)
+{
+    TDriveModel m = StartedModel();
+    m.Gradient = GetParam().Gradient;
+    m.TargetSpeed = 100;
+    m.BoostFlag = true;
+    const double limit = m.Engine.MaxPowerRpm;
+    double highest = 0;
+    bool sawNegativeLoad = false;
+    for (int i = 0; i < 3000; ++i) {
+        m.SimulationStep();
+        highest = std::max(highest, m.EngineRpm);
+        ASSERT_LE(m.EngineRpm, limit + TDriveModel::RpmStep) << "step " << i;
+        sawNegativeLoad |= m.RadialLoad < 0;
+        for (const auto &v : {Shown::RadialLoad(m), Shown::COverP(m), Shown::LifeKm(m),
+                              Shown::LifeThousandKm(m), Shown::LifeThousandMiles(m),
+                              Shown::LastLifeThousands(m, false),
+                              Shown::LastLifeThousands(m, true)}) {
+            if (v) {
+                ASSERT_GE(*v, 0) << "step " << i;
+            }
+        }
+        if (m.RadialLoad < 0) {
+            ASSERT_FALSE(Shown::RadialLoad(m));
+            ASSERT_FALSE(Shown::COverP(m));
+            ASSERT_FALSE(Shown::LifeKm(m));
+        }
+    }
+    EXPECT_EQ(highest, limit + TDriveModel::RpmStep) << "the truck does reach the limit";
+    EXPECT_TRUE(sawNegativeLoad);
+    EXPECT_FALSE(Shown::SpeedHeld(m)) << "no force above the limit";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SineBelowZero, FarGradientTest,
+    testing::Values(FarGradient{"Four", 4}, FarGradient{"Five", 5},
+                    FarGradient{"JustPastPi", 3.2}, FarGradient{"Hundred", 100}),
+    [](const testing::TestParamInfo<FarGradient> &i) { return std::string(i.param.Name); });

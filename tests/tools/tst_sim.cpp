@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -145,6 +146,41 @@ TEST(VelmoraSim, JsonPrintsOneObjectPerLineWithNulls)
     EXPECT_NE(line.find("\"radial_load_lbf\":null,"), std::string::npos);
     EXPECT_NE(line.find("\"recalc\":true,\"boost\":false}"), std::string::npos);
     EXPECT_NE(lines[1].find("\"power_hp\":null,"), std::string::npos);
+}
+
+TEST(VelmoraSim, AFarGradientStopsAtTheLimitAndPrintsNoNegativeBearingValue)
+{
+    // sin(4) is negative: the resistance, and with it P, turn negative.
+    const TRun r =
+        Sim({"--gradient", "4", "--pedal", "100", "--boost", "--steps", "3000", "--every", "1"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const std::size_t rows = Split(r.Out, '\n').size() - 1;
+    ASSERT_EQ(rows, 3000u);
+    double highest = 0;
+    int emptyLoads = 0;
+    for (std::size_t n = 1; n <= rows; ++n) {
+        auto row = CsvRow(r.Out, n);
+        const double rpm = std::strtod(row["engine_rpm"].c_str(), nullptr);
+        highest = std::max(highest, rpm);
+        ASSERT_LE(rpm, 4010) << "row " << n;
+        for (const char *column : {"radial_load_lbf", "c_over_p", "life_km", "life_thousand_miles"})
+            ASSERT_EQ(row[column].find('-'), std::string::npos) << column << " row " << n;
+        emptyLoads += row["radial_load_lbf"].empty();
+        if (row["radial_load_lbf"].empty()) {
+            ASSERT_EQ(row["c_over_p"], "");
+            ASSERT_EQ(row["life_km"], "");
+            ASSERT_EQ(row["life_thousand_miles"], "");
+        }
+    }
+    EXPECT_EQ(highest, 4010);
+    EXPECT_GT(emptyLoads, 0);
+
+    const TRun json = Sim({"--gradient", "5", "--rpm", "2000", "--format", "json"});
+    ASSERT_EQ(json.Status, 0);
+    EXPECT_NE(json.Out.find("\"radial_load_lbf\":null,\"c_over_p\":null,\"life_km\":null,"
+                            "\"life_thousand_miles\":null,"),
+              std::string::npos)
+        << json.Out;
 }
 
 TEST(VelmoraSim, UndefinedInputsPrintNoNanOrInfinity)

@@ -215,6 +215,8 @@ private:
     bool lookDependsOnHot() const;
     void playSound(QObject *link);
     void repeatTick();
+    // Stops the repeat timer and deletes it once control is back in the event loop.
+    void dropRepeatTimer();
     void animationTick();
     void updateAnimation();
     void showMenu(bool arrow);

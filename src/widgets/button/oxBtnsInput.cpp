@@ -155,8 +155,7 @@ void ToxCustomGraphicButton::MouseUp(Qt::MouseButton button, Qt::KeyboardModifie
     emit OnMouseUp(this, button, shift, x, y);
     if (!self)
         return;
-    delete d->repeatTimer;
-    d->repeatTimer = nullptr;
+    dropRepeatTimer();
     if (d->tracking) {
         d->tracking = false;
         d->captured = false;

@@ -5,6 +5,8 @@
 #include "oxBtnsPrivate.h"
 #include "oxSound.h"
 
+#include "ErrorReport.h"
+
 #include <stdexcept>
 
 // ---- sounds ---------------------------------------------------------------
@@ -32,6 +34,15 @@ void ToxCustomGraphicButton::playSound(QObject *link)
 
 // ---- repeat and animation --------------------------------------------------
 
+void ToxCustomGraphicButton::dropRepeatTimer()
+{
+    if (!d->repeatTimer)
+        return;
+    d->repeatTimer->stop();
+    d->repeatTimer->deleteLater();
+    d->repeatTimer = nullptr;
+}
+
 void ToxCustomGraphicButton::repeatTick()
 {
     if (!d->repeatTimer)
@@ -46,9 +57,11 @@ void ToxCustomGraphicButton::repeatTick()
     try {
         Click();
     } catch (...) {
-        delete d->repeatTimer;
-        d->repeatTimer = nullptr;
-        throw;
+        // Nothing may unwind out of a timer slot: stop repeating and hand the
+        // error to the application's handler. The timer is running this very
+        // slot, so it goes later.
+        dropRepeatTimer();
+        ReportUncaught(std::current_exception());
     }
 }
 

@@ -1,5 +1,6 @@
 #include "Meter.h"
 
+#include <QEvent>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -33,6 +34,25 @@ TMeter::TMeter(QWidget *parent) : TGraphicControl(parent), d(std::make_unique<Pr
 }
 
 TMeter::~TMeter() = default;
+
+void TMeter::reshape()
+{
+    ++d->cache.shape;
+    repaintNow();
+}
+
+void TMeter::changeEvent(QEvent *event)
+{
+    // System colours follow the palette: the kept face and overlay are stale.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
+        ++d->cache.shape;
+    TGraphicControl::changeEvent(event);
+}
+
+int TMeter::faceRenderCount() const
+{
+    return d->cache.faceRenders;
+}
 
 // ---- getters ---------------------------------------------------------------
 
@@ -102,7 +122,7 @@ template<typename T> bool assignIfChanged(T &field, const T &value)
     void TMeter::set##Name(Type v)                                                              \
     {                                                                                           \
         if (assignIfChanged(d->field, v))                                                       \
-            repaintNow();                                                                       \
+            reshape();                                                                       \
     }
 
 VELMORA_METER_PLAIN_SETTER(AnchorSize, int, anchorSize)
@@ -132,25 +152,25 @@ VELMORA_METER_PLAIN_SETTER(RimSide, int, rimSide)
 void TMeter::setBkgndFillMode(TBkgFill v)
 {
     d->bkgndFillMode = v;
-    repaintNow();
+    reshape();
 }
 
 void TMeter::setScaleBkVisible(bool v)
 {
     d->scaleBkVisible = v;
-    repaintNow();
+    reshape();
 }
 
 void TMeter::setScaleVisible(bool v)
 {
     d->scaleVisible = v;
-    repaintNow();
+    reshape();
 }
 
 void TMeter::setScaleBkWidth(double v)
 {
     d->scaleBkWidth = std::isnan(v) ? 0.0 : std::clamp(v, 0.0, 100.0);
-    repaintNow();
+    reshape();
 }
 
 void TMeter::setMeterDecPlaces(int v)
@@ -158,7 +178,7 @@ void TMeter::setMeterDecPlaces(int v)
     if (v == d->meterDecPlaces)
         return;
     d->meterDecPlaces = std::clamp(v, 0, 4);
-    repaintNow();
+    reshape();
 }
 
 void TMeter::setMeterNrTicks(int v)
@@ -166,7 +186,7 @@ void TMeter::setMeterNrTicks(int v)
     if (v == d->meterNrTicks)
         return;
     d->meterNrTicks = std::clamp(v, 2, 21);
-    repaintNow();
+    reshape();
 }
 
 void TMeter::setColorScheme(TColorScheme v)
@@ -177,38 +197,38 @@ void TMeter::setColorScheme(TColorScheme v)
     const bool system = v == TColorScheme::csSystem;
     d->schemeShadowColor = system ? clBtnShadow : clGray;
     d->schemeHighlightColor = system ? clBtnHighlight : clWhite;
-    repaintNow();
+    reshape();
 }
 
 void TMeter::setFontCaption(const TFont &v)
 {
     d->fontCaption = v;
-    repaintNow();
+    reshape();
 }
 
 void TMeter::setCaption(const QString &v)
 {
     d->caption = v;
-    repaintNow();
+    reshape();
 }
 
 void TMeter::setNeedleLayout(const TNeedleLayout &v)
 {
     d->needle->Assign(v);
-    repaintNow();
+    reshape();
 }
 
 void TMeter::setNeedleLayoutSec(const TNeedleLayout &v)
 {
     d->needleSec->Assign(v);
-    repaintNow();
+    reshape();
 }
 
 void TMeter::setBackGroundImg(const QString &fileName)
 {
     if (!fileExists(fileName)) {
         d->backGroundImg.clear();
-        repaintNow();
+        reshape();
         return;
     }
     d->backGroundImg = fileName;
@@ -217,10 +237,10 @@ void TMeter::setBackGroundImg(const QString &fileName)
         if (isLoading())
             return;
         // The name stays and the old picture is kept; the caller hears of it.
-        repaintNow();
+        reshape();
         throw std::runtime_error("Cannot load the image " + fileName.toStdString());
     }
-    repaintNow();
+    reshape();
 }
 
 void TMeter::setAnchorImage(const QString &fileName)
@@ -228,7 +248,7 @@ void TMeter::setAnchorImage(const QString &fileName)
     d->anchorImage = fileExists(fileName) ? fileName : QString();
     if (!d->anchorImage.isEmpty())
         loadAnchorImages();
-    repaintNow();
+    reshape();
 }
 
 // ---- range and value setters --------------------------------------------------
@@ -302,7 +322,7 @@ void TMeter::setMeterMinValue(double v)
         d->meterMaxValue = v + 1;
     for (double *f : {&d->value, &d->thresholdLow, &d->thresholdHigh})
         *f = std::max(*f, v);
-    repaintNow();
+    reshape();
 }
 
 void TMeter::setMeterMaxValue(double v)
@@ -318,7 +338,7 @@ void TMeter::setMeterMaxValue(double v)
         d->meterMinValue = v - 1;
     for (double *f : {&d->value, &d->thresholdLow, &d->thresholdHigh})
         *f = std::min(*f, v);
-    repaintNow();
+    reshape();
 }
 
 void TMeter::setThresholdLow(double v)
@@ -337,7 +357,7 @@ void TMeter::setThresholdLow(double v)
         d->limLowActive = true;
         Q_EMIT OnUnderFlow(this);
     }
-    repaintNow();
+    reshape();
 }
 
 void TMeter::setThresholdHigh(double v)
@@ -356,7 +376,7 @@ void TMeter::setThresholdHigh(double v)
         d->limHighActive = true;
         Q_EMIT OnOverFlow(this);
     }
-    repaintNow();
+    reshape();
 }
 
 // ---- loading ------------------------------------------------------------------
@@ -373,7 +393,7 @@ void TMeter::loaded()
         d->backGroundImg.clear();
     if (!d->anchorImage.isEmpty())
         loadAnchorImages();
-    repaintNow();
+    reshape();
 }
 
 void TMeter::loadAnchorImages()
@@ -410,7 +430,7 @@ void TMeter::setFont(const TFont &v)
 {
     d->parentFont = false;
     if (assignIfChanged(d->font, v))
-        repaintNow();
+        reshape();
 }
 
 void TMeter::setParentFont(bool v)
@@ -419,6 +439,6 @@ void TMeter::setParentFont(bool v)
         return;
     d->parentFont = v;
     if (v && assignIfChanged(d->font, TFont()))
-        repaintNow();
+        reshape();
 }
 

@@ -182,7 +182,13 @@ public:
     TColor SchemeShadowColor() const;
     TColor SchemeHighlightColor() const;
 
+    // Draws over each scale label as it is drawn. While one is set the face
+    // is drawn anew on every render (what it draws may change at any time).
     TmtBeforeDrawScaleLabelEvent OnBeforeDrawScaleLabel;
+
+    // How many times the face under the needles (background, band, scale,
+    // labels, caption) was drawn; a moved needle alone reuses the last one.
+    int faceRenderCount() const;
 
 Q_SIGNALS:
     void OnUnderFlow(QObject *Sender);
@@ -192,8 +198,11 @@ Q_SIGNALS:
 protected:
     void paintTo(QImage &img) override;
     void loaded() override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    // A change to what the face or the overlay shows: forget them, repaint.
+    void reshape();
     // Clears both limit flags; when evaluate is set, raises the one that
     // `shown` reaches and fires the matching range event.
     void evaluateLimits(double shown, bool evaluate);

@@ -5,6 +5,7 @@
 #include "Numeric.h"
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 void BuildAnchorMask(TBitmap &bmp)
@@ -34,6 +35,31 @@ void TMeterPainter::paint()
 {
     if (m_g.R <= 0)
         return;
+    if (m_meter.OnBeforeDrawScaleLabel || m_c.deviceImage()) {
+        // The handler may draw something new every time, and a picture for a
+        // high-density screen is drawn whole with its device picture: nothing
+        // is kept.
+        paintFace();
+        drawNeedles();
+        paintOverlay();
+        return;
+    }
+    m_c.image() = cachedFace(); // shared until the needles draw on it
+    drawNeedles();
+    if (!overlayIsOpaque()) {
+        paintOverlay();
+        return;
+    }
+    const TMeterCache &cache = cachedOverlay();
+    QImage &img = m_c.image();
+    for (const TMeterCache::Run &r : cache.overlayRuns)
+        std::memcpy(reinterpret_cast<QRgb *>(img.scanLine(r.y)) + r.x1,
+                    reinterpret_cast<const QRgb *>(cache.overlay.constScanLine(r.y)) + r.x1,
+                    sizeof(QRgb) * std::size_t(r.x2 - r.x1));
+}
+
+void TMeterPainter::paintFace()
+{
     drawBackground();
     if (d.scaleBkVisible)
         drawBand();
@@ -42,11 +68,82 @@ void TMeterPainter::paint()
     if (d.scaleVisible)
         drawScale();
     drawCaption();
-    drawNeedles();
+}
+
+void TMeterPainter::paintOverlay()
+{
+    m_c.Brush.Style = TBrushStyle::bsSolid; // as the needles leave it
     drawCover();
     drawHubAndOpeningEdge();
     drawLimitLamps();
     drawFrame();
+}
+
+const QImage &TMeterPainter::cachedFace()
+{
+    // The face starts from the background the control was filled with.
+    TMeterCache &cache = d.cache;
+    const QImage &img = m_c.image();
+    const QRgb fill = img.isNull() ? 0 : img.pixel(0, 0);
+    if (cache.faceShape != cache.shape || cache.faceSize != img.size() || cache.faceFill != fill
+        || cache.face.isNull()) {
+        QImage face = img.copy();
+        TMeterPainter(m_meter, d, face).paintFace();
+        cache.face = face;
+        cache.faceShape = cache.shape;
+        cache.faceSize = img.size();
+        cache.faceFill = fill;
+        ++cache.faceRenders;
+    }
+    return cache.face;
+}
+
+bool TMeterPainter::overlayIsOpaque() const
+{
+    // A hub picture is combined with what lies under it (AND, then OR); every
+    // other part of the overlay paints its pixels whatever was there.
+    return !(d.anchorCovered && !d.anchorImage.isEmpty());
+}
+
+const TMeterCache &TMeterPainter::cachedOverlay()
+{
+    TMeterCache &cache = d.cache;
+    const QSize size(m_w, m_h);
+    if (cache.overlayShape == cache.shape && cache.overlaySize == size
+        && cache.overlayHigh == d.limHighActive && cache.overlayLow == d.limLowActive
+        && !cache.overlay.isNull())
+        return cache;
+    // Drawn over black and over white: where the two agree, the overlay
+    // painted the pixel.
+    QImage black(size, QImage::Format_RGB32);
+    black.fill(qRgb(0, 0, 0));
+    QImage white(size, QImage::Format_RGB32);
+    white.fill(qRgb(255, 255, 255));
+    TMeterPainter(m_meter, d, black).paintOverlay();
+    TMeterPainter(m_meter, d, white).paintOverlay();
+    cache.overlayRuns.clear();
+    for (int y = 0; y < m_h; ++y) {
+        const QRgb *a = reinterpret_cast<const QRgb *>(black.constScanLine(y));
+        const QRgb *b = reinterpret_cast<const QRgb *>(white.constScanLine(y));
+        int x = 0;
+        while (x < m_w) {
+            if (a[x] != b[x]) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < m_w && a[x] == b[x])
+                ++x;
+            cache.overlayRuns.push_back({y, start, x});
+        }
+    }
+    cache.overlay = black;
+    cache.overlayShape = cache.shape;
+    cache.overlaySize = size;
+    cache.overlayHigh = d.limHighActive;
+    cache.overlayLow = d.limLowActive;
+    ++cache.overlayRenders;
+    return cache;
 }
 
 double TMeterPainter::angleOf(double v) const

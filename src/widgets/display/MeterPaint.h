@@ -7,6 +7,8 @@
 #include "Canvas.h"
 #include "Meter.h"
 
+struct TMeterCache;
+
 class TBitmap;
 
 // Turns a hub picture into its mask in place: pixels that are zero (black)
@@ -24,6 +26,14 @@ public:
     void paint();
 
 private:
+    // The picture under the needles and the one over them, in drawing order.
+    void paintFace();
+    void paintOverlay();
+    // The kept face and overlay, drawn anew when what shapes them changed.
+    const QImage &cachedFace();
+    const TMeterCache &cachedOverlay();
+    bool overlayIsOpaque() const;
+
     void drawBackground();
     void drawBand();
     void drawScale();

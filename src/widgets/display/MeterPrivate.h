@@ -6,6 +6,39 @@
 #include "Bitmap.h"
 #include "Meter.h"
 
+#include <QImage>
+
+#include <cstdint>
+#include <vector>
+
+// The parts of a gauge's picture that do not move with the needles, kept
+// between renders. The face (background, band, scale, labels, caption) lies
+// under the needles; the overlay (rim cover, hub, opening edge, lamps, frame)
+// lies over them and is kept with the runs of pixels it paints.
+struct TMeterCache
+{
+    struct Run
+    {
+        int y, x1, x2; // x1 <= x < x2
+    };
+    // Bumped by every change to something the face or the overlay shows.
+    std::uint64_t shape = 1;
+
+    std::uint64_t faceShape = 0;
+    QSize faceSize;
+    QRgb faceFill = 0;
+    QImage face;
+
+    std::uint64_t overlayShape = 0;
+    QSize overlaySize;
+    bool overlayHigh = false, overlayLow = false;
+    QImage overlay;
+    std::vector<Run> overlayRuns;
+
+    int faceRenders = 0;
+    int overlayRenders = 0;
+};
+
 struct TMeter::Private
 {
     int anchorSize = 24;
@@ -61,4 +94,6 @@ struct TMeter::Private
     TBitmap backgroundBitmap{10, 10};
     TBitmap anchorBitmap{10, 10};
     TBitmap anchorMask{10, 10};
+
+    mutable TMeterCache cache;
 };

@@ -8,8 +8,30 @@
 #include <QMenu>
 #include <QPointer>
 
+#include <array>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
+
+namespace {
+
+// Everything the picture without its number depends on. A colour is kept as
+// its value and as what it resolves to, so a palette change redraws too.
+struct TBaseKey
+{
+    QSize size;
+    int leftSpace = 0, labelWidth = 0;
+    TFont font;
+    QString leftText, rightText;
+    TAlignment leftAlign = TAlignment::taLeftJustify, rightAlign = TAlignment::taLeftJustify;
+    TFrameStyle frame = TFrameStyle::fsNone;
+    std::array<TColor, 6> colors{};
+    std::array<QRgb, 6> resolved{};
+
+    bool operator==(const TBaseKey &) const = default;
+};
+
+} // namespace
 
 struct TNumLab::Private
 {
@@ -41,6 +63,12 @@ struct TNumLab::Private
     bool parentShowHint = true;
     QPointer<QMenu> popupMenu;
 
+    // The frame, captions and value box without the number, kept between
+    // renders: a new value only draws its text over a copy.
+    std::optional<TBaseKey> baseKey;
+    QImage base;
+    int baseRenders = 0;
+
     void applyScheme()
     {
         if (colorScheme == TColorScheme::csBWG) {
@@ -62,14 +90,6 @@ bool assignIfChanged(T &field, const T &value)
         return false;
     field = value;
     return true;
-}
-
-// Characters with ascenders, descenders and accents: its height is the full
-// line height of a font.
-const QString &sampleHeightText()
-{
-    static const QString s = QString::fromLatin1("\x28\x38\x67\x5D\x7D\xDC\xC4\xA7");
-    return s;
 }
 
 } // namespace
@@ -271,17 +291,19 @@ QString TNumLab::ShownText() const
     const QString text = NumLabValueText(d->value, d->format);
     if (d->format.DisplayType == TDisplay::dtState)
         return text; // never replaced, only clipped
-    TBitmap probe(1, 1);
-    probe.Canvas().Font = d->font;
-    return probe.Canvas().TextWidth(text) > d->labelWidth - 6 ? d->format.OverflowIndicator : text;
+    return ResolvedFont(d->font).Metrics.horizontalAdvance(text) > d->labelWidth - 6
+               ? d->format.OverflowIndicator
+               : text;
 }
 
-namespace {
-
-struct Geometry
+struct TNumLab::Geometry
 {
     int W, H, L, LW, th, textY;
 };
+
+namespace {
+
+using Geometry = TNumLab::Geometry;
 
 int alignedX(TAlignment a, int left, int right, int center)
 {
@@ -346,13 +368,54 @@ void TNumLab::paintTo(QImage &img)
     if (!Visible())
         return;
     Geometry g{img.width(), img.height(), d->leftSpace, d->labelWidth, 0, 0};
-
-    TBitmap bmp(g.W, g.H);
-    TCanvas &c = bmp.Canvas();
-    c.Font = d->font;
-    g.th = c.TextHeight(sampleHeightText());
+    // The line height of the font: what a sample with ascenders, descenders
+    // and accents measures.
+    g.th = ResolvedFont(d->font).Metrics.height();
     g.textY = Div(g.H - g.th, 2);
 
+    if (TDeviceImageScope::deviceFor(&img)) {
+        // For a high-density screen: straight onto the image, whose canvas
+        // also draws the device picture; nothing is kept.
+        TCanvas c(&img);
+        c.Font = d->font;
+        drawBase(c, g);
+        if (!d->empty)
+            drawValueText(c, g, ShownText(), d->alignment, d->colorLabText);
+        return;
+    }
+
+    TBaseKey key{img.size(),   d->leftSpace,  d->labelWidth,        d->font,
+                 d->leftText,  d->rightText,  d->leftTextAlignment, d->rightTextAlignment,
+                 d->frameStyle, {d->colorOutBakG, d->colorOutText, d->colorLabBakG,
+                                 d->schemeShadowColor, d->schemeHighlightColor, d->frameBlackColor}};
+    for (std::size_t i = 0; i < key.colors.size(); ++i)
+        key.resolved[i] = ColorToQColor(key.colors[i]).rgba();
+    if (key != d->baseKey) {
+        TBitmap bmp(g.W, g.H);
+        TCanvas &c = bmp.Canvas();
+        c.Font = d->font;
+        drawBase(c, g);
+        d->base = bmp.image().convertToFormat(img.format());
+        d->baseKey = std::move(key);
+        ++d->baseRenders;
+    }
+
+    img = d->base; // shared until the number is drawn over it
+    if (d->empty)
+        return;
+    TCanvas c(&img);
+    c.Font = d->font;
+    // The value box left its colours in the pen and brush: the number's
+    // opaque cell is filled in the box colour.
+    c.Pen.Color = d->frameStyle == TFrameStyle::fsNone       ? d->colorLabBakG
+                  : d->frameStyle == TFrameStyle::fsEmbossed ? d->schemeHighlightColor
+                                                             : d->schemeShadowColor;
+    c.Brush.Color = d->colorLabBakG;
+    drawValueText(c, g, ShownText(), d->alignment, d->colorLabText);
+}
+
+void TNumLab::drawBase(TCanvas &c, const Geometry &g) const
+{
     c.Pen.Color = d->colorOutBakG;
     c.Brush.Color = d->colorOutBakG;
     c.FillRect(0, 0, g.W, g.H);
@@ -360,13 +423,13 @@ void TNumLab::paintTo(QImage &img)
     c.Font.Color = d->colorOutText;
     drawSideTexts(c, g, d->leftText, d->leftTextAlignment, d->rightText, d->rightTextAlignment);
 
-    drawValueBox(c, g, d->frameStyle, d->colorLabBakG, d->schemeShadowColor, d->schemeHighlightColor,
-                 d->frameBlackColor);
+    drawValueBox(c, g, d->frameStyle, d->colorLabBakG, d->schemeShadowColor,
+                 d->schemeHighlightColor, d->frameBlackColor);
+}
 
-    if (!d->empty)
-        drawValueText(c, g, ShownText(), d->alignment, d->colorLabText);
-
-    TCanvas(&img).Draw(0, 0, bmp);
+int TNumLab::baseRenderCount() const
+{
+    return d->baseRenders;
 }
 
 void TNumLab::loaded() { repaintNow(); }

@@ -128,6 +128,10 @@ public:
     // width test against the box.
     QString ShownText() const;
 
+    // How many times the picture without the number (frame, captions, value
+    // box) was drawn; a new value alone reuses the last one.
+    int baseRenderCount() const;
+
     // Copies the look and the value of another readout (not Comma,
     // ForcePlusSign, DTFormat or the font), then repaints once. Any other
     // kind of source cannot be copied: std::invalid_argument.
@@ -145,7 +149,12 @@ protected:
     void loaded() override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
+public:
+    struct Geometry; // where the parts of the picture go
+
 private:
+    // The picture without the number: background, captions, value box.
+    void drawBase(TCanvas &c, const Geometry &g) const;
     void changed();
 
     struct Private;

@@ -34,6 +34,13 @@ namespace {
 
 constexpr int NativeNoLimit = 32767;
 
+// The options as the family ships them, before any code changes them.
+const TESBInputOptions &BuiltInOptions()
+{
+    static const TESBInputOptions options;
+    return options;
+}
+
 // The character a key event types, as the classic key-press codes: Enter 13,
 // Esc 27, Backspace 8, Ctrl+letter 1..26; a printable character otherwise;
 // a null QChar for keys that type nothing.
@@ -95,19 +102,19 @@ bool isNumPadDecimalKey(int key)
 } // namespace
 
 struct TESBCustomEdit::Private {
-    TAlignment alignment = TAlignment::taLeftJustify;
     bool allowKbdNull = true;
     bool blankWhenNull = false;
-    TColor colorFocus = clWindow;
-    TColor colorRO = 0x00CCBDB5;
-    TColor colorRW = clWindow;
-    TColor colorBorderFocus = clWindowFrame;
-    TColor colorBorderUnfocus = clWindow;
-    TColor colorDisabled = clBtnFace;
+    // The colours start as the options' built-in defaults, written only
+    // there; the constructor then copies the options in force.
+    TColor colorFocus = BuiltInOptions().ColorFocus;
+    TColor colorRO = BuiltInOptions().ColorRO;
+    TColor colorRW = BuiltInOptions().ColorRW;
+    TColor colorBorderFocus = BuiltInOptions().ColorBorderFocus;
+    TColor colorBorderUnfocus = BuiltInOptions().ColorBorderUnfocus;
+    TColor colorDisabled = BuiltInOptions().ColorDisabled;
     bool focused = false;
     bool null = false;
     QString nullStr;
-    bool readOnly = false;
     bool mouseInside = false;
     bool colorDefaults = true;
     int flatBorder = 2;
@@ -320,14 +327,20 @@ QString TESBCustomEdit::NullText() const
 
 TAlignment TESBCustomEdit::Alignment() const
 {
-    return d->alignment;
+    // Read back from the line edit, so a Qt alignment set through a QLineEdit
+    // pointer is the edit's alignment too.
+    const Qt::Alignment h = QLineEdit::alignment() & Qt::AlignHorizontal_Mask;
+    if (h & Qt::AlignRight)
+        return TAlignment::taRightJustify;
+    if (h & Qt::AlignHCenter)
+        return TAlignment::taCenter;
+    return TAlignment::taLeftJustify;
 }
 
 void TESBCustomEdit::setAlignment(TAlignment alignment)
 {
-    if (d->alignment == alignment)
+    if (Alignment() == alignment)
         return;
-    d->alignment = alignment;
     switch (alignment) {
     case TAlignment::taLeftJustify: QLineEdit::setAlignment(Qt::AlignLeft | Qt::AlignVCenter); break;
     case TAlignment::taRightJustify: QLineEdit::setAlignment(Qt::AlignRight | Qt::AlignVCenter); break;
@@ -376,15 +389,14 @@ void TESBCustomEdit::setColorRW(TColor c) { setColor(d->colorRW, c); }
 
 bool TESBCustomEdit::ReadOnly() const
 {
-    return d->readOnly;
+    return isReadOnly();
 }
 
-void TESBCustomEdit::setReadOnly(bool on)
+void TESBCustomEdit::readOnlyChanged()
 {
-    if (d->readOnly == on)
-        return;
-    d->readOnly = on;
-    QLineEdit::setReadOnly(on);
+    // The line edit holds the state and announces every real change, however
+    // it was set (also through a QLineEdit pointer).
+    const bool on = isReadOnly();
     if (on) {
         d->savedValidChars = d->validChars;
         d->validChars = {};
@@ -444,7 +456,7 @@ TESBCharSet TESBCustomEdit::ValidChars() const
 void TESBCustomEdit::setValidChars(const TESBCharSet &set)
 {
     // While read-only the set stays empty; the new one waits to be restored.
-    if (d->readOnly)
+    if (isReadOnly())
         d->savedValidChars = set;
     else
         d->validChars = set;
@@ -477,12 +489,17 @@ bool TESBCustomEdit::TakeNumPadDecimal()
 
 int TESBCustomEdit::TextLimit() const
 {
-    return d->textLimit;
+    // The line edit's own limit stays at its maximum, so that a text set from
+    // code is never cut; anything else was set through a QLineEdit pointer and
+    // is the limit.
+    const int native = QLineEdit::maxLength();
+    return native != NativeNoLimit ? native : d->textLimit;
 }
 
 void TESBCustomEdit::setTextLimit(int length)
 {
     d->textLimit = std::max(length, 0);
+    QLineEdit::setMaxLength(NativeNoLimit);
 }
 
 void TESBCustomEdit::setNullState(bool on)
@@ -533,7 +550,7 @@ void TESBCustomEdit::nativeTextChanged()
 bool TESBCustomEdit::KeyDown(int key, Qt::KeyboardModifiers mods, bool keypad)
 {
     if (mods == Qt::NoModifier) {
-        if (key == Qt::Key_Delete && d->readOnly)
+        if (key == Qt::Key_Delete && isReadOnly())
             return false;
         if (keypad && d->numPadDecimal && isNumPadDecimalKey(key))
             d->numPadPending = true;
@@ -548,7 +565,7 @@ bool TESBCustomEdit::KeyDown(int key, Qt::KeyboardModifiers mods, bool keypad)
             }
         }
     }
-    if (mods == Qt::ShiftModifier && key == Qt::Key_Insert && d->readOnly)
+    if (mods == Qt::ShiftModifier && key == Qt::Key_Insert && isReadOnly())
         return false;
     return true;
 }
@@ -596,8 +613,8 @@ bool TESBCustomEdit::BaseKeyFilter(QChar &key)
 
 void TESBCustomEdit::insertTyped(QString typed)
 {
-    if (d->textLimit > 0) {
-        const qsizetype room = d->textLimit - (text().size() - selectedText().size());
+    if (TextLimit() > 0) {
+        const qsizetype room = TextLimit() - (text().size() - selectedText().size());
         typed.truncate(std::max<qsizetype>(room, 0));
     }
     if (!typed.isEmpty())
@@ -653,7 +670,7 @@ void TESBCustomEdit::keyPressEvent(QKeyEvent *event)
 
 void TESBCustomEdit::PasteFromClipboard()
 {
-    if (!d->readOnly)
+    if (!isReadOnly())
         EnterText(QGuiApplication::clipboard()->text());
 }
 
@@ -667,7 +684,7 @@ void TESBCustomEdit::Refuse(bool audible)
 
 bool TESBCustomEdit::EnterText(const QString &incoming)
 {
-    if (d->readOnly || d->entering)
+    if (isReadOnly() || d->entering)
         return false;
     const QString chars = singleLine(incoming);
     if (chars.isEmpty())
@@ -746,7 +763,7 @@ void TESBCustomEdit::contextMenuEvent(QContextMenuEvent *event)
 
 void TESBCustomEdit::dropEvent(QDropEvent *event)
 {
-    if (d->readOnly || !event->mimeData()->hasText()) {
+    if (isReadOnly() || !event->mimeData()->hasText()) {
         event->ignore();
         return;
     }
@@ -763,7 +780,7 @@ void TESBCustomEdit::dropEvent(QDropEvent *event)
 void TESBCustomEdit::inputMethodEvent(QInputMethodEvent *event)
 {
     const QString commit = event->commitString();
-    if (commit.isEmpty() || d->readOnly) {
+    if (commit.isEmpty() || isReadOnly()) {
         QLineEdit::inputMethodEvent(event);
         return;
     }
@@ -776,7 +793,7 @@ void TESBCustomEdit::inputMethodEvent(QInputMethodEvent *event)
 
 void TESBCustomEdit::CutToClipboard()
 {
-    if (!d->readOnly)
+    if (!isReadOnly())
         cut();
 }
 
@@ -863,6 +880,7 @@ void TESBCustomEdit::changeEvent(QEvent *event)
         UpdateColors();
         break;
     case QEvent::EnabledChange: UpdateColors(); break;
+    case QEvent::ReadOnlyChange: readOnlyChanged(); break;
     default: break;
     }
 }
@@ -887,7 +905,7 @@ QColor TESBCustomEdit::StateBackground() const
     const bool active = d->flat ? d->focused || d->mouseInside : d->focused;
     if (!isEnabled())
         return pick(d->colorDisabled, d->colorRW);
-    if (d->readOnly)
+    if (isReadOnly())
         return pick(d->colorRO, d->colorRW);
     if (active)
         return pick(d->colorFocus, d->colorRW);
@@ -960,8 +978,8 @@ void TESBCustomEdit::PaintFlatBorder(QPainter &painter)
 struct TESBBaseEdit::Private {
     bool boundsEnabled = false;
     int lastBoundsError = 0;
-    TColor colorFontNeg = clWindowText;
-    TColor colorFontPos = clWindowText;
+    TColor colorFontNeg = BuiltInOptions().ColorFontNeg;
+    TColor colorFontPos = BuiltInOptions().ColorFontPos;
 };
 
 TESBBaseEdit::TESBBaseEdit(QWidget *parent) : TESBCustomEdit(parent), d(std::make_unique<Private>())

@@ -123,8 +123,10 @@ public:
     void setNullStr(const QString &text);
     bool BlankWhenNull() const;
     void setBlankWhenNull(bool on);
+    // The line edit holds the alignment; Qt's own setter stays visible.
     TAlignment Alignment() const;
     void setAlignment(TAlignment alignment);
+    using QLineEdit::setAlignment;
     bool Color_Defaults() const;
     void setColor_Defaults(bool on);
     TColor ColorBorderFocus() const;
@@ -139,8 +141,8 @@ public:
     void setColorRO(TColor c);
     TColor ColorRW() const;
     void setColorRW(TColor c);
+    // Written with QLineEdit::setReadOnly; the edit follows every change.
     bool ReadOnly() const;
-    void setReadOnly(bool on);
     QString Version() const { return QStringLiteral("2.3.1"); }
     bool AutoSize() const;
     void setAutoSize(bool on);
@@ -231,6 +233,7 @@ protected:
 
 private:
     void nativeTextChanged();
+    void readOnlyChanged();
     bool KeyDown(int key, Qt::KeyboardModifiers mods, bool keypad);
     void insertTyped(QString typed);
     void PaintFlatBorder(QPainter &painter);

@@ -246,19 +246,32 @@ void TESBFloatSpinEdit::WriteEditor(long double value)
     m_editor->setAsFloat(value);
 }
 
+long double SpinTarget(long double value, long double delta, long double min, long double max,
+                       bool wrap)
+{
+    const long double moved = value + delta;
+    if (delta >= 0) {
+        if (moved <= max)
+            return moved;
+        return wrap && value == max ? min : max;
+    }
+    if (moved >= min)
+        return moved;
+    return wrap && value == min ? max : min;
+}
+
+void TESBFloatSpinEdit::SpinBy(long double delta)
+{
+    WriteEditor(SpinTarget(Value(), delta, m_min, m_max, m_wrap));
+}
+
 void TESBFloatSpinEdit::StepUp()
 {
     if (m_readOnly)
         return;
     m_editor->setFocus(Qt::OtherFocusReason);
     emit OnUpClick(m_upButton);
-    const long double v = Value();
-    if (v + m_step <= m_max)
-        WriteEditor(v + m_step);
-    else if (m_wrap && v == m_max)
-        WriteEditor(m_min);
-    else
-        WriteEditor(m_max);
+    SpinBy(m_step);
 }
 
 void TESBFloatSpinEdit::StepDown()
@@ -267,33 +280,7 @@ void TESBFloatSpinEdit::StepDown()
         return;
     m_editor->setFocus(Qt::OtherFocusReason);
     emit OnDownClick(m_downButton);
-    const long double v = Value();
-    if (v - m_step >= m_min)
-        WriteEditor(v - m_step);
-    else if (m_wrap && v == m_min)
-        WriteEditor(m_max);
-    else
-        WriteEditor(m_min);
-}
-
-void TESBFloatSpinEdit::PageBy(long double delta)
-{
-    const long double v = Value();
-    if (delta > 0) {
-        if (v + delta <= m_max)
-            WriteEditor(v + delta);
-        else if (m_wrap && v == m_max)
-            WriteEditor(m_min);
-        else
-            WriteEditor(m_max);
-    } else {
-        if (v + delta >= m_min)
-            WriteEditor(v + delta);
-        else if (m_wrap && v == m_min)
-            WriteEditor(m_max);
-        else
-            WriteEditor(m_min);
-    }
+    SpinBy(-m_step);
 }
 
 void TESBFloatSpinEdit::EditorKeyDown(int key, Qt::KeyboardModifiers shift)
@@ -308,8 +295,8 @@ void TESBFloatSpinEdit::EditorKeyDown(int key, Qt::KeyboardModifiers shift)
         return;
     }
     switch (key) {
-    case Qt::Key_PageUp: PageBy(m_pageStep); break;
-    case Qt::Key_PageDown: PageBy(-m_pageStep); break;
+    case Qt::Key_PageUp: SpinBy(m_pageStep); break;
+    case Qt::Key_PageDown: SpinBy(-m_pageStep); break;
     case Qt::Key_Up: m_upButton->click(); break;
     case Qt::Key_Down: m_downButton->click(); break;
     default: break;

@@ -15,6 +15,12 @@
 // with its white pixels transparent.
 QImage ESBSpinGlyph(bool up);
 
+// The value one spin of `delta` (either sign) moves `value` to: past an end it
+// stops there, or with `wrap` turns over to the other end when it already
+// stood on the end it is moving towards.
+long double SpinTarget(long double value, long double delta, long double min, long double max,
+                       bool wrap);
+
 // A flat-capable arrow button that, when Repeatable, clicks again every
 // Interval ms while it is held down with the pointer over it.
 class TESBSpeedBtn : public QToolButton
@@ -278,7 +284,7 @@ private:
     void LayoutChildren();
     void EditorKeyDown(int key, Qt::KeyboardModifiers shift);
     void WriteEditor(long double value);
-    void PageBy(long double delta);
+    void SpinBy(long double delta);
     void RestoreArrowsNavigate();
 
     TESBFloatEdit *m_editor = nullptr;

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <exception>
+#include <functional>
+
+// Where a control reports an exception it caught in a slot that Qt calls from
+// the event loop (a timer's timeout), so that it never unwinds through the
+// toolkit's code. The application installs its default handler here; until
+// then the message goes to Qt's warning output.
+using TUncaughtHandler = std::function<void(std::exception_ptr)>;
+
+// Installs `handler` (an empty one restores the warning output) and returns
+// the handler it replaces.
+TUncaughtHandler SetUncaughtHandler(TUncaughtHandler handler);
+void ReportUncaught(std::exception_ptr error);
