@@ -137,5 +137,8 @@ int main(int argc, char **argv)
     app.setWindowIcon(QIcon(QStringLiteral(":/velmora/icon.png")));
     TForm1 form;
     form.show();
+    // Ask for the keyboard focus as well: without a window manager (a bare X
+    // server) nothing else gives it, and keys would go nowhere.
+    form.activateWindow();
     return app.exec();
 }
