@@ -12,6 +12,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace {
 
@@ -41,6 +43,35 @@ void copyImage(QImage &dst, int x, int y, const QImage &src, const QRect &from)
     QPainter p(&dst);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(QPoint(x, y), src, from);
+}
+
+// Device pixels of the logical column or row v at the given ratio; the same
+// rounding as the canvas uses, so blocks meet the canvas's blocks.
+int deviceEdge(int v, qreal ratio)
+{
+    return int(std::lround(v * ratio));
+}
+
+// Every logical pixel of `after` that differs from `before` becomes a block of
+// that colour in `device`. The face's own painters write the logical image
+// directly; this keeps the device face in step with them.
+void mirrorChanged(const QImage &before, const QImage &after, QImage &device)
+{
+    const qreal ratio = device.devicePixelRatio();
+    for (int y = 0; y < after.height(); ++y) {
+        const QRgb *was = reinterpret_cast<const QRgb *>(before.constScanLine(y));
+        const QRgb *now = reinterpret_cast<const QRgb *>(after.constScanLine(y));
+        for (int x = 0; x < after.width(); ++x) {
+            if (was[x] == now[x])
+                continue;
+            const int dx1 = deviceEdge(x, ratio), dx2 = std::min(deviceEdge(x + 1, ratio), device.width());
+            const int dy1 = deviceEdge(y, ratio), dy2 = std::min(deviceEdge(y + 1, ratio), device.height());
+            for (int dy = dy1; dy < dy2; ++dy) {
+                QRgb *row = reinterpret_cast<QRgb *>(device.scanLine(dy));
+                std::fill(row + dx1, row + std::max(dx1, dx2), now[x]);
+            }
+        }
+    }
 }
 
 // Down-pointing triangle of the combo zone.
@@ -97,7 +128,13 @@ void ToxCustomGraphicButton::PaintFace(QImage &out)
         resizeCache(); // resized while hidden: no resize event came yet
     const bool caching = d->options.testFlag(ToxbOption::oxbCacheImages) && !clear && !transient
         && d->imageCache.size() == QSize(7 * W, H);
-    if (caching && (d->cacheValid & (1u << slot))) {
+    // For a high-density screen the face is painted afresh every time: the
+    // cache holds logical faces only, and the caption must be drawn at the
+    // device resolution.
+    QImage *outDevice = TDeviceImageScope::deviceFor(&out);
+    if (outDevice && (outDevice->isNull() || outDevice->devicePixelRatio() == 1))
+        outDevice = nullptr;
+    if (!outDevice && caching && (d->cacheValid & (1u << slot))) {
         copyImage(out, 0, 0, d->imageCache, QRect(W * slot, 0, W, H));
         return;
     }
@@ -109,6 +146,15 @@ void ToxCustomGraphicButton::PaintFace(QImage &out)
         FillColor(face, face.rect(), d->color);
     }
     QImage &target = clear ? out : face;
+    // The device face: the control's own device image for a clear face, else
+    // an off-screen one that starts as the filled face does.
+    QImage deviceFace;
+    if (outDevice && !clear) {
+        deviceFace = outDevice->copy();
+        FillColor(deviceFace, deviceFace.rect(), d->color);
+    }
+    QImage *targetDevice = !outDevice ? nullptr : clear ? outDevice : &deviceFace;
+    QImage unmirrored = outDevice ? target.copy() : QImage();
 
     // 5. The picture, its mask and its place.
     ToxPicture fromList;
@@ -209,7 +255,13 @@ void ToxCustomGraphicButton::PaintFace(QImage &out)
         }
     }
 
-    // 9-12. Font, caption layout, focus frame, caption.
+    // 9-12. Font, caption layout, focus frame, caption. The canvas draws the
+    // caption on the device face as well, at its resolution.
+    if (targetDevice)
+        mirrorChanged(unmirrored, target, *targetDevice);
+    std::optional<TDeviceImageScope> deviceScope;
+    if (targetDevice && !clear)
+        deviceScope.emplace(&target, targetDevice);
     TCanvas canvas(&target);
     canvas.Font = d->font;
     if (d->textAngle != 0)
@@ -228,6 +280,8 @@ void ToxCustomGraphicButton::PaintFace(QImage &out)
     if (d->focusLook)
         canvas.DrawFocusRect(faceRect.adjusted(3, 3, -3, -3));
     DrawCaption(canvas, cp, d->captionRect, enabled, {d->font.Color, highlight, shadow});
+    if (targetDevice)
+        unmirrored = target.copy();
 
     // 13. The classic bevel goes over the caption.
     if (!themed) {
@@ -284,6 +338,10 @@ void ToxCustomGraphicButton::PaintFace(QImage &out)
     }
 
     // 15. Keep the face and show it.
+    if (targetDevice)
+        mirrorChanged(unmirrored, target, *targetDevice);
+    if (outDevice && !clear)
+        *outDevice = deviceFace;
     if (!transient)
         d->cacheValid |= 1u << slot;
     if (clear)
