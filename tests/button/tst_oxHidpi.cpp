@@ -3,6 +3,7 @@
 // cached faces keep serving the ordinary screen unchanged.
 #include "ButtonTestSupport.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -73,15 +74,19 @@ TEST_P(ButtonRatio, FaceGrowsAndTheCaptionIsDrawnAnew)
     ASSERT_FALSE(caption.isEmpty());
     // Twice: the second time the logical face is in the cache and must not
     // stand in for the device face.
+    QImage device;
     for (int pass = 0; pass < 2; ++pass) {
         SCOPED_TRACE(pass);
-        const QImage device = f.btn->renderAt(2);
+        device = f.btn->renderAt(2);
         ASSERT_EQ(device.size(), plain.size() * 2);
         ASSERT_EQ(device.devicePixelRatio(), 2.0);
         // The glyphs drawn large may reach a pixel past the logical box.
         EXPECT_GT(compareOutside(plain, device, caption.adjusted(-2, -2, 2, 2)), 0)
             << "the caption is the grown logical one";
     }
+    // Kept for a look by eye next to the gallery pictures.
+    device.save(QDir(QStringLiteral(VELMORA_TEST_OUTPUT_DIR))
+                    .filePath(QStringLiteral("boost_ratio2_%1.png").arg(QLatin1String(GetParam().name))));
     // The ordinary picture is untouched by the device renders, cache included.
     EXPECT_EQ(f.btn->render(), plain);
     EXPECT_EQ(f.btn->renderAt(1), plain);
