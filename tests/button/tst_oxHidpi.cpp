@@ -9,12 +9,12 @@
 #include <algorithm>
 #include <string>
 
-namespace {
+namespace
+{
 
 enum class Look { Up, Latched, Hot, Pressed, Disabled, Clear };
 
-struct RatioCase
-{
+struct RatioCase {
     const char *name;
     Look look;
 };
@@ -54,7 +54,8 @@ int compareOutside(const QImage &plain, const QImage &device, const QRect &text)
             if (text.contains(logical)) {
                 insideDiffers += !same;
             } else if (!same) {
-                ADD_FAILURE() << "device pixel " << x << "," << y << " is not its logical pixel's colour";
+                ADD_FAILURE() << "device pixel " << x << "," << y
+                              << " is not its logical pixel's colour";
                 return insideDiffers;
             }
         }
@@ -85,19 +86,20 @@ TEST_P(ButtonRatio, FaceGrowsAndTheCaptionIsDrawnAnew)
             << "the caption is the grown logical one";
     }
     // Kept for a look by eye next to the gallery pictures.
-    device.save(QDir(QStringLiteral(VELMORA_TEST_OUTPUT_DIR))
-                    .filePath(QStringLiteral("boost_ratio2_%1.png").arg(QLatin1String(GetParam().name))));
+    device.save(
+        QDir(QStringLiteral(VELMORA_TEST_OUTPUT_DIR))
+            .filePath(QStringLiteral("boost_ratio2_%1.png").arg(QLatin1String(GetParam().name))));
     // The ordinary picture is untouched by the device renders, cache included.
     EXPECT_EQ(f.btn->render(), plain);
     EXPECT_EQ(f.btn->renderAt(1), plain);
 }
 
-INSTANTIATE_TEST_SUITE_P(Looks, ButtonRatio,
-                         ::testing::Values(RatioCase{"Up", Look::Up}, RatioCase{"Latched", Look::Latched},
-                                           RatioCase{"Hot", Look::Hot}, RatioCase{"Pressed", Look::Pressed},
-                                           RatioCase{"Disabled", Look::Disabled},
-                                           RatioCase{"Clear", Look::Clear}),
-                         [](const auto &p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Looks, ButtonRatio,
+    ::testing::Values(RatioCase{"Up", Look::Up}, RatioCase{"Latched", Look::Latched},
+                      RatioCase{"Hot", Look::Hot}, RatioCase{"Pressed", Look::Pressed},
+                      RatioCase{"Disabled", Look::Disabled}, RatioCase{"Clear", Look::Clear}),
+    [](const auto &p) { return std::string(p.param.name); });
 
 TEST(ButtonRatio, OddRatioFillsTheWholeDeviceImage)
 {
@@ -116,8 +118,8 @@ TEST(ButtonRatio, OddRatioFillsTheWholeDeviceImage)
     for (int x = 0; x < device.width(); ++x) {
         const QRgb c = device.pixel(x, dy);
         const int lx = std::min(int(x / 1.5), plain.width() - 1);
-        const bool near = c == plain.pixel(lx, ly) || (lx > 0 && c == plain.pixel(lx - 1, ly))
-            || (lx + 1 < plain.width() && c == plain.pixel(lx + 1, ly));
+        const bool near = c == plain.pixel(lx, ly) || (lx > 0 && c == plain.pixel(lx - 1, ly)) ||
+                          (lx + 1 < plain.width() && c == plain.pixel(lx + 1, ly));
         EXPECT_TRUE(near) << x;
     }
 }

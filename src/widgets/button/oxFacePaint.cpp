@@ -61,11 +61,13 @@ void mirrorChanged(const QImage &before, const QImage &after, QImage &device)
     for (int y = 0; y < after.height(); ++y) {
         const QRgb *was = reinterpret_cast<const QRgb *>(before.constScanLine(y));
         const QRgb *now = reinterpret_cast<const QRgb *>(after.constScanLine(y));
+        const int dy1 = deviceEdge(y, ratio);
+        const int dy2 = std::min(deviceEdge(y + 1, ratio), device.height());
         for (int x = 0; x < after.width(); ++x) {
             if (was[x] == now[x])
                 continue;
-            const int dx1 = deviceEdge(x, ratio), dx2 = std::min(deviceEdge(x + 1, ratio), device.width());
-            const int dy1 = deviceEdge(y, ratio), dy2 = std::min(deviceEdge(y + 1, ratio), device.height());
+            const int dx1 = deviceEdge(x, ratio);
+            const int dx2 = std::min(deviceEdge(x + 1, ratio), device.width());
             for (int dy = dy1; dy < dy2; ++dy) {
                 QRgb *row = reinterpret_cast<QRgb *>(device.scanLine(dy));
                 std::fill(row + dx1, row + std::max(dx1, dx2), now[x]);
