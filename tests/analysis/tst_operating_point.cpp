@@ -42,7 +42,7 @@ TEST_P(SteadyStateFigures, MatchTheModelAtThatEngineSpeed)
     EXPECT_EQ(p.Holds, f.Holds);
 }
 
-INSTANTIATE_TEST_SUITE_P(Spec, SteadyStateFigures,
+INSTANTIATE_TEST_SUITE_P(Published, SteadyStateFigures,
                          ::testing::Values(TFigures{2000, 127.7698, 254.8418, 50.7166, 285.1082,
                                                     7.29898, 245347.8, true},
                                            TFigures{3000, 231.2320, 231.6174, 91.7847, 515.9760,

@@ -1,5 +1,6 @@
 #include "oxBtnsAccessible.h"
 
+#include "AccessibleFactory.h"
 #include "oxBtns.h"
 
 #include <QAccessibleWidget>
@@ -116,9 +117,5 @@ QAccessibleInterface *buttonFactory(const QString &key, QObject *object)
 
 void InstallButtonAccessibility()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(buttonFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    InstallAccessibleFactoryOnce(buttonFactory);
 }

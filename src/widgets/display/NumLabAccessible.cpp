@@ -1,5 +1,6 @@
 #include "NumLabAccessible.h"
 
+#include "AccessibleFactory.h"
 #include "Meter.h"
 #include "MeterAccessible.h"
 #include "NumLab.h"
@@ -140,9 +141,5 @@ QAccessibleInterface *displayFactory(const QString &key, QObject *object)
 
 void InstallDisplayAccessibility()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(displayFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    InstallAccessibleFactoryOnce(displayFactory);
 }

@@ -1,5 +1,6 @@
 #include "ESBPCSAccessible.h"
 
+#include "AccessibleFactory.h"
 #include "ESBPCSBaseEdit.h"
 #include "ESBPCSLabel.h"
 #include "ESBPCSSpinEdit.h"
@@ -281,9 +282,5 @@ QAccessibleInterface *inputFactory(const QString &key, QObject *object)
 
 void InstallInputAccessibility()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(inputFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    InstallAccessibleFactoryOnce(inputFactory);
 }
