@@ -376,8 +376,11 @@ private:
 
 std::string TooLargeProblem(const TGpxLimits &limits)
 {
-    return "the file is larger than " + std::to_string(limits.MaxBytes / (1024 * 1024)) +
-           " MiB, more than a GPX track needs";
+    constexpr std::uint64_t mib = 1024 * 1024;
+    const std::string size = limits.MaxBytes % mib == 0
+                                 ? std::to_string(limits.MaxBytes / mib) + " MiB"
+                                 : std::to_string(limits.MaxBytes) + " bytes";
+    return "the file is larger than " + size + ", more than a GPX track needs";
 }
 
 } // namespace
