@@ -30,9 +30,9 @@ double PeakRssMb()
 // Written straight to the file, never held whole.
 std::string WriteTrack()
 {
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("bench_route_" + std::to_string(::getpid()) + ".gpx"))
-            .string();
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("bench_route_" + std::to_string(::getpid()) + ".gpx"))
+                                 .string();
     std::FILE *f = std::fopen(path.c_str(), "w");
     std::fputs("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\" creator=\"bench\" "
                "xmlns=\"http://www.topografix.com/GPX/1/1\">\n<trk><name>day</name><trkseg>\n",
@@ -43,7 +43,9 @@ std::string WriteTrack()
     unsigned noise = 12345;
     for (int i = 0; i < TrackPoints; ++i) {
         const double phase = std::fmod(i, 600.0); // a ten-minute cycle
-        const double mps = phase < 30 ? 0 : phase < 90 ? (phase - 30) / 2 : 30 - 10 * std::sin(i / 97.0);
+        const double mps = phase < 30   ? 0
+                           : phase < 90 ? (phase - 30) / 2
+                                        : 30 - 10 * std::sin(i / 97.0);
         heading += 0.002 * std::sin(i / 1000.0);
         lat += mps * std::cos(heading) / metresPerDegree;
         lon += mps * std::sin(heading) / (metresPerDegree * std::cos(lat * M_PI / 180));
@@ -80,7 +82,8 @@ void BM_ImportRoute100k(benchmark::State &state)
         benchmark::DoNotOptimize(segments);
     }
     const double peak = PeakRssMb();
-    state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(path)) / (1024 * 1024);
+    state.counters["file_MB"] =
+        static_cast<double>(std::filesystem::file_size(path)) / (1024 * 1024);
     state.counters["peak_rss_MB"] = peak;
     state.counters["import_rss_MB"] = peak - before;
     state.counters["segments"] = static_cast<double>(segments);

@@ -81,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     Check(CheckDutyShares(route.Duty).empty(), "shares add up to 100", CheckDutyShares(route.Duty));
     for (const TDutySegment &seg : route.Duty) {
-        Check(seg.SpeedMph >= 5 && seg.SpeedMph <= 100 && IsMultiple(seg.SpeedMph, 5), "speed binned");
+        Check(seg.SpeedMph >= 5 && seg.SpeedMph <= 100 && IsMultiple(seg.SpeedMph, 5),
+              "speed binned");
         Check(!seg.Gradient || (*seg.Gradient >= -0.5 - 1e-12 && *seg.Gradient <= 0.5 + 1e-12 &&
                                 IsMultiple(*seg.Gradient, 0.01)),
               "gradient binned");

@@ -73,9 +73,8 @@ enum class TElem { Other, Gpx, Trk, Rte, Trkseg, Trkpt, Time, Ele };
 
 class TGpxParser
 {
-public:
-    TGpxParser(const std::string &file, const TGpxLimits &limits)
-        : m_limits(limits)
+  public:
+    TGpxParser(const std::string &file, const TGpxLimits &limits) : m_limits(limits)
     {
         m_error.File = file;
         m_parser = XML_ParserCreateNS(nullptr, NsSeparator);
@@ -101,8 +100,8 @@ public:
         if (XML_Parse(m_parser, data, static_cast<int>(size), last ? 1 : 0) == XML_STATUS_OK)
             return !m_failed;
         if (!m_failed) // expat's own complaint, not one of ours
-            Fail(TGpxProblem::NotXml, std::string("not well-formed XML: ") +
-                                          XML_ErrorString(XML_GetErrorCode(m_parser)),
+            Fail(TGpxProblem::NotXml,
+                 std::string("not well-formed XML: ") + XML_ErrorString(XML_GetErrorCode(m_parser)),
                  XML_GetCurrentLineNumber(m_parser));
         return false;
     }
@@ -142,7 +141,7 @@ public:
     bool Failed() const { return m_failed; }
     const TGpxError &Error() const { return m_error; }
 
-private:
+  private:
     TGpxError Error(TGpxProblem kind, std::string problem, std::uint64_t line) const
     {
         TGpxError e = m_error;
@@ -169,8 +168,7 @@ private:
             if (local != "gpx" || (!ns.empty() && ns != Gpx10 && ns != Gpx11)) {
                 Fail(TGpxProblem::NotGpx,
                      "not a GPX file: the root element is " + Quote(local) +
-                         (ns.empty() ? std::string() : " in namespace " + Quote(ns)) +
-                         ", not gpx",
+                         (ns.empty() ? std::string() : " in namespace " + Quote(ns)) + ", not gpx",
                      Line());
                 return TElem::Other;
             }
@@ -225,7 +223,8 @@ private:
             return std::nullopt;
         }
         if (*v < -limit || *v > limit) {
-            Fail(TGpxProblem::BadCoordinate, name + " " + Quote(text) + " is outside" + range, Line());
+            Fail(TGpxProblem::BadCoordinate, name + " " + Quote(text) + " is outside" + range,
+                 Line());
             return std::nullopt;
         }
         return v;
@@ -235,7 +234,8 @@ private:
     {
         if (++m_track.PointsRead > m_limits.MaxPoints) {
             Fail(TGpxProblem::TooManyPoints,
-                 "the track has more than " + std::to_string(m_limits.MaxPoints) + " points", Line());
+                 "the track has more than " + std::to_string(m_limits.MaxPoints) + " points",
+                 Line());
             return;
         }
         m_point = TTrackPoint{};
@@ -284,9 +284,8 @@ private:
         auto &p = *static_cast<TGpxParser *>(self);
         if (p.m_failed)
             return;
-        const TElem kind = p.m_stack.empty() || p.m_stack.back() != TElem::Other
-                               ? p.Classify(name)
-                               : TElem::Other;
+        const TElem kind =
+            p.m_stack.empty() || p.m_stack.back() != TElem::Other ? p.Classify(name) : TElem::Other;
         p.m_stack.push_back(kind);
         switch (kind) {
         case TElem::Trk:
@@ -344,8 +343,7 @@ private:
     {
         auto &p = *static_cast<TGpxParser *>(self);
         p.Fail(TGpxProblem::Doctype,
-               "the file has a DOCTYPE; GPX needs none, and its entities are never read",
-               p.Line());
+               "the file has a DOCTYPE; GPX needs none, and its entities are never read", p.Line());
     }
 
     static void XMLCALL OnEntityDecl(void *self, const XML_Char *, int, const XML_Char *, int,
@@ -420,7 +418,8 @@ std::variant<TGpxTrack, TGpxError> ReadGpxFile(const std::string &path, const TG
                                                              &std::fclose);
     if (!f)
         return cannotRead(errno);
-    struct stat st {};
+    struct stat st {
+    };
     if (fstat(fileno(f.get()), &st) != 0)
         return cannotRead(errno);
     if (S_ISDIR(st.st_mode))

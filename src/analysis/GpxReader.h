@@ -21,7 +21,7 @@ struct TTrackPoint {
 // pieces that kept no point are left out.
 struct TGpxTrack {
     std::vector<std::vector<TTrackPoint>> Pieces;
-    std::int64_t PointsRead = 0;   // every <trkpt>
+    std::int64_t PointsRead = 0; // every <trkpt>
     std::int64_t DroppedNoTime = 0;
 };
 
@@ -30,7 +30,7 @@ enum class TGpxProblem {
     TooLarge,
     TooManyPoints,
     NotXml,
-    Doctype,       // a DOCTYPE or an entity declaration: never expanded
+    Doctype, // a DOCTYPE or an entity declaration: never expanded
     NotGpx,
     RouteOnly,
     NoTrack,
@@ -38,7 +38,7 @@ enum class TGpxProblem {
     BadCoordinate, // missing, not a number, or outside its range
     BadTime,
     BadElevation,
-    NoMovement,    // read well, but the track never moves
+    NoMovement, // read well, but the track never moves
     Cancelled,
 };
 
@@ -64,7 +64,8 @@ using TGpxProgress = std::function<bool(std::uint64_t done, std::uint64_t total)
 // Reads the file in chunks, never holding its whole text. A DOCTYPE is refused
 // before anything it declares is read, so no entity is ever expanded and no
 // other file is ever opened.
-std::variant<TGpxTrack, TGpxError> ReadGpxFile(const std::string &path, const TGpxLimits &limits = {},
+std::variant<TGpxTrack, TGpxError> ReadGpxFile(const std::string &path,
+                                               const TGpxLimits &limits = {},
                                                const TGpxProgress &progress = {});
 // The same from text already read; `file` names it in messages.
 std::variant<TGpxTrack, TGpxError> ParseGpx(std::string_view text, const std::string &file,

@@ -49,6 +49,7 @@ TGear RouteGear(const TTruck &truck, double speedMph, std::optional<double> grad
 std::vector<TDutySegment> RouteSegments(const TTruck &truck, const std::vector<TRouteSlice> &slices,
                                         const TRouteParams &params)
 {
+    RequireRouteParams(params);
     const long long topSpeed = std::llround(MaxBinMph / params.SpeedBinMph);
     const long long topGradient = std::llround(MaxBinGradient / params.GradientBin);
     std::map<TBinKey, double> distance; // ordered: by speed, then gradient, absent first

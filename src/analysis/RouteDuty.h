@@ -15,7 +15,7 @@ struct TRouteSummary {
     double DistanceM = 0;       // between kept points, every piece
     double MovingDistanceM = 0; // in slices at StandingMph or faster
     double MovingTimeS = 0;
-    double ClimbM = 0;          // the smoothed elevation's rises, summed over the slices
+    double ClimbM = 0; // the smoothed elevation's rises, summed over the slices
     std::size_t Pieces = 0;
     std::size_t PiecesWithoutElevation = 0; // these use the truck's gradient
     std::int64_t PointsRead = 0;
@@ -27,7 +27,10 @@ struct TRouteSummary {
     std::optional<double> LifeKm; // the duty list's combined L10 life
     std::optional<double> Trips;  // of this route within LifeKm
 
-    std::int64_t PointsDropped() const { return DroppedNoTime + DroppedTimeNotIncreasing + DroppedJump; }
+    std::int64_t PointsDropped() const
+    {
+        return DroppedNoTime + DroppedTimeNotIncreasing + DroppedJump;
+    }
 };
 
 struct TRoute {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <stdexcept>
 
 namespace
 {
@@ -23,7 +24,7 @@ std::string RangeProblem(const TRouteParamRange &r, double v)
 // (level before the first and after the last that have one).
 class TProfile
 {
-public:
+  public:
     explicit TProfile(const TRoutePiece &piece)
     {
         const auto &pts = piece.Points;
@@ -85,7 +86,7 @@ public:
         return (Integral(b) - Integral(a)) / (b - a);
     }
 
-private:
+  private:
     // The last point at or before x (the first one for x before the start).
     std::size_t Below(double x) const
     {
@@ -115,19 +116,27 @@ double ArrivalTime(const std::vector<TRoutePoint> &pts, double x)
 
 std::string CheckRouteParams(const TRouteParams &p)
 {
-    const std::pair<const TRouteParamRange &, double> checks[] = {{SliceRange, p.SliceM},
-                                                                  {SmoothRange, p.SmoothM},
-                                                                  {SpeedBinRange, p.SpeedBinMph},
-                                                                  {GradientBinRange, p.GradientBin}};
+    const std::pair<const TRouteParamRange &, double> checks[] = {
+        {SliceRange, p.SliceM},
+        {SmoothRange, p.SmoothM},
+        {SpeedBinRange, p.SpeedBinMph},
+        {GradientBinRange, p.GradientBin}};
     for (const auto &[range, v] : checks)
         if (!(v >= range.Min && v <= range.Max))
             return RangeProblem(range, v);
     return {};
 }
 
+void RequireRouteParams(const TRouteParams &params)
+{
+    if (std::string problem = CheckRouteParams(params); !problem.empty())
+        throw std::invalid_argument(problem);
+}
+
 bool TRoutePiece::HasElevation() const
 {
-    return std::any_of(Points.begin(), Points.end(), [](const TRoutePoint &p) { return p.Ele.has_value(); });
+    return std::any_of(Points.begin(), Points.end(),
+                       [](const TRoutePoint &p) { return p.Ele.has_value(); });
 }
 
 double TRouteSlice::SpeedMph() const
@@ -195,6 +204,7 @@ std::vector<double> SmoothedElevations(const TRoutePiece &piece, const std::vect
 
 std::vector<TRouteSlice> SliceTrack(const TKeptTrack &track, const TRouteParams &params)
 {
+    RequireRouteParams(params);
     std::vector<TRouteSlice> slices;
     for (std::size_t k = 0; k < track.Pieces.size(); ++k) {
         const TRoutePiece &piece = track.Pieces[k];

@@ -9,10 +9,10 @@
 
 // The four numbers that turn a track into a duty list.
 struct TRouteParams {
-    double SliceM = 100;        // slice length along each piece
-    double SmoothM = 100;       // elevation is averaged over this distance either side
-    double SpeedBinMph = 5;     // speeds go to the nearest multiple of this
-    double GradientBin = 0.01;  // gradients go to the nearest multiple of this
+    double SliceM = 100;       // slice length along each piece
+    double SmoothM = 100;      // elevation is averaged over this distance either side
+    double SpeedBinMph = 5;    // speeds go to the nearest multiple of this
+    double GradientBin = 0.01; // gradients go to the nearest multiple of this
 
     bool operator==(const TRouteParams &) const = default;
 };
@@ -29,6 +29,9 @@ inline constexpr TRouteParamRange SpeedBinRange{"speed bin", 1, 20};
 inline constexpr TRouteParamRange GradientBinRange{"gradient bin", 0.001, 0.1};
 // Empty when all four are inside their ranges; otherwise the first problem.
 std::string CheckRouteParams(const TRouteParams &params);
+// Throws std::invalid_argument with that problem: the functions below take
+// only checked numbers (a slice of 0 m would never end).
+void RequireRouteParams(const TRouteParams &params);
 
 inline constexpr double MaxTrackSpeedKmh = 200; // a faster step is a bad fix
 inline constexpr double MinLastSliceM = 10;     // a shorter last slice is dropped
@@ -70,7 +73,7 @@ struct TRouteSlice {
     std::size_t Piece = 0;
     double StartM = 0;
     double LengthM = 0;
-    double TimeS = 0;          // > 0
+    double TimeS = 0;            // > 0
     std::optional<double> RiseM; // of the smoothed elevation; absent without elevation
     double SpeedMph() const;
     std::optional<double> Gradient() const;

@@ -5,8 +5,8 @@
 // distance.
 #include <GeographicLib/Geodesic.hpp>
 
-#include <cstdio>
 #include <cstddef>
+#include <cstdio>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -40,8 +40,9 @@ inline std::string IsoTime(double secondsAfterT0)
     std::tm tm{};
     gmtime_r(&whole, &tm);
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%06.3fZ", tm.tm_year + 1900, tm.tm_mon + 1,
-                  tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec + (t - static_cast<double>(whole)));
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%06.3fZ", tm.tm_year + 1900,
+                  tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
+                  tm.tm_sec + (t - static_cast<double>(whole)));
     return buf;
 }
 
@@ -62,9 +63,10 @@ inline std::string Point(const TFix &f)
 // GPX 1.1 with one track, one <trkseg> per piece.
 inline std::string Track(const std::vector<TPiece> &pieces)
 {
-    std::string s = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                    "<gpx version=\"1.1\" creator=\"test\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
-                    "<trk><name>test</name>\n";
+    std::string s =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<gpx version=\"1.1\" creator=\"test\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
+        "<trk><name>test</name>\n";
     for (const TPiece &p : pieces) {
         s += "<trkseg>\n";
         for (const TFix &f : p)

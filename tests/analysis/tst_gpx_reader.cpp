@@ -22,7 +22,8 @@ const char *const Points = R"(
       <trkpt lat="51.502" lon="-0.123"><time>2024-05-01T08:00:20.5Z</time></trkpt>
 )";
 
-std::string Wrap(const std::string &open, const std::string &close, const std::string &points = Points)
+std::string Wrap(const std::string &open, const std::string &close,
+                 const std::string &points = Points)
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + open + points + close;
 }
@@ -60,19 +61,23 @@ TEST_P(GpxVersions, ReadTheSameTrack)
 INSTANTIATE_TEST_SUITE_P(
     Files, GpxVersions,
     testing::Values(
-        TVersionCase{"Gpx11",
-                     Wrap("<gpx version=\"1.1\" creator=\"x\" xmlns=\"http://www.topografix.com/GPX/1/1\">"
-                          "<trk><name>a</name><trkseg>",
-                          "</trkseg></trk></gpx>")},
+        TVersionCase{
+            "Gpx11",
+            Wrap("<gpx version=\"1.1\" creator=\"x\" xmlns=\"http://www.topografix.com/GPX/1/1\">"
+                 "<trk><name>a</name><trkseg>",
+                 "</trkseg></trk></gpx>")},
         TVersionCase{"Gpx10",
                      Wrap("<gpx version=\"1.0\" xmlns=\"http://www.topografix.com/GPX/1/0\">"
                           "<time>2020-01-01T00:00:00Z</time><trk><trkseg>",
                           "</trkseg></trk></gpx>")},
-        TVersionCase{"NoNamespace", Wrap("<gpx version=\"1.1\"><trk><trkseg>", "</trkseg></trk></gpx>")},
-        TVersionCase{"PrefixedNamespace",
-                     Wrap("<g:gpx xmlns:g=\"http://www.topografix.com/GPX/1/1\"><g:trk><g:trkseg>",
-                          "</g:trkseg></g:trk></g:gpx>",
-                          R"(<g:trkpt lat="51.5" lon="-0.125"><g:ele>12.5</g:ele><g:time>2024-05-01T08:00:00Z</g:time></g:trkpt>
+        TVersionCase{"NoNamespace",
+                     Wrap("<gpx version=\"1.1\"><trk><trkseg>", "</trkseg></trk></gpx>")},
+        TVersionCase{
+            "PrefixedNamespace",
+            Wrap(
+                "<g:gpx xmlns:g=\"http://www.topografix.com/GPX/1/1\"><g:trk><g:trkseg>",
+                "</g:trkseg></g:trk></g:gpx>",
+                R"(<g:trkpt lat="51.5" lon="-0.125"><g:ele>12.5</g:ele><g:time>2024-05-01T08:00:00Z</g:time></g:trkpt>
 <g:trkpt lat="51.501" lon="-0.124"><g:ele>13</g:ele><g:time>2024-05-01T10:00:10+02:00</g:time></g:trkpt>
 <g:trkpt lat="51.502" lon="-0.123"><g:time>2024-05-01T08:00:20.5Z</g:time></g:trkpt>)")},
         // Extensions, waypoints, metadata and other namespaces hold times and
@@ -163,89 +168,113 @@ const std::string Laughs = R"(<?xml version="1.0"?>
 ]>
 <gpx xmlns="http://www.topografix.com/GPX/1/1"><trk><trkseg><trkpt lat="1" lon="1"><time>&i;</time></trkpt></trkseg></trk></gpx>
 )";
-const std::string Doctype = "the file has a DOCTYPE; GPX needs none, and its entities are never read";
+const std::string Doctype =
+    "the file has a DOCTYPE; GPX needs none, and its entities are never read";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, GpxBadFiles,
     testing::Values(
         TBadCase{"NotXml", "this is not XML", TGpxProblem::NotXml,
                  "bad.gpx: line 1: not well-formed XML: syntax error"},
-        TBadCase{"Empty", "", TGpxProblem::NotXml, "bad.gpx: line 1: not well-formed XML: no element found"},
-        TBadCase{"MismatchedTag", Head + "<trkpt lat=\"1\" lon=\"1\">\n</trkseg>", TGpxProblem::NotXml,
-                 "bad.gpx: line 4: not well-formed XML: mismatched tag"},
+        TBadCase{"Empty", "", TGpxProblem::NotXml,
+                 "bad.gpx: line 1: not well-formed XML: no element found"},
+        TBadCase{"MismatchedTag", Head + "<trkpt lat=\"1\" lon=\"1\">\n</trkseg>",
+                 TGpxProblem::NotXml, "bad.gpx: line 4: not well-formed XML: mismatched tag"},
         TBadCase{"Truncated", Head + "<trkpt lat=\"1\" lon=\"1\">" + Timed, TGpxProblem::NotXml,
                  "bad.gpx: line 3: not well-formed XML: no element found"},
         TBadCase{"NotGpx", "<?xml version=\"1.0\"?>\n<kml><Document/></kml>", TGpxProblem::NotGpx,
                  "bad.gpx: line 2: not a GPX file: the root element is \"kml\", not gpx"},
         TBadCase{"GpxOfAnotherNamespace", "<gpx xmlns=\"urn:x\"/>", TGpxProblem::NotGpx,
-                 "bad.gpx: line 1: not a GPX file: the root element is \"gpx\" in namespace \"urn:x\", not gpx"},
-        TBadCase{"RouteOnly",
-                 "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\">\n<metadata/>\n<rte>"
-                 "<rtept lat=\"1\" lon=\"1\"/></rte>\n</gpx>",
-                 TGpxProblem::RouteOnly,
-                 "bad.gpx: line 3: the file holds a route (<rte>) but no track; routes carry no times, "
-                 "so only a recorded track (<trk>) can be read"},
-        TBadCase{"NoTrack", "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\">\n<wpt lat=\"1\" lon=\"1\"/>\n</gpx>",
-                 TGpxProblem::NoTrack, "bad.gpx: line 3: the file holds no track (<trk>)"},
+                 "bad.gpx: line 1: not a GPX file: the root element is \"gpx\" in namespace "
+                 "\"urn:x\", not gpx"},
+        TBadCase{
+            "RouteOnly",
+            "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\">\n<metadata/>\n<rte>"
+            "<rtept lat=\"1\" lon=\"1\"/></rte>\n</gpx>",
+            TGpxProblem::RouteOnly,
+            "bad.gpx: line 3: the file holds a route (<rte>) but no track; routes carry no times, "
+            "so only a recorded track (<trk>) can be read"},
+        TBadCase{
+            "NoTrack",
+            "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\">\n<wpt lat=\"1\" lon=\"1\"/>\n</gpx>",
+            TGpxProblem::NoTrack, "bad.gpx: line 3: the file holds no track (<trk>)"},
         TBadCase{"TrackWithoutTimes",
                  "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\">\n\n<trk><trkseg>"
                  "<trkpt lat=\"1\" lon=\"1\"/><trkpt lat=\"2\" lon=\"1\"/></trkseg></trk></gpx>",
                  TGpxProblem::NoTimedPoint, "bad.gpx: line 3: the track has no point with a time"},
         TBadCase{"EmptyTrack", "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\"><trk/></gpx>",
                  TGpxProblem::NoTimedPoint, "bad.gpx: line 1: the track has no point with a time"},
-        TBadCase{"LatitudeAbove90", OnePoint("lat=\"90.000001\" lon=\"0\"", Timed), TGpxProblem::BadCoordinate,
+        TBadCase{"LatitudeAbove90", OnePoint("lat=\"90.000001\" lon=\"0\"", Timed),
+                 TGpxProblem::BadCoordinate,
                  "bad.gpx: line 3: latitude \"90.000001\" is outside -90 to 90"},
-        TBadCase{"LatitudeBelow90", OnePoint("lat=\"-91\" lon=\"0\"", Timed), TGpxProblem::BadCoordinate,
+        TBadCase{"LatitudeBelow90", OnePoint("lat=\"-91\" lon=\"0\"", Timed),
+                 TGpxProblem::BadCoordinate,
                  "bad.gpx: line 3: latitude \"-91\" is outside -90 to 90"},
-        TBadCase{"LongitudeAbove180", OnePoint("lat=\"0\" lon=\"180.5\"", Timed), TGpxProblem::BadCoordinate,
+        TBadCase{"LongitudeAbove180", OnePoint("lat=\"0\" lon=\"180.5\"", Timed),
+                 TGpxProblem::BadCoordinate,
                  "bad.gpx: line 3: longitude \"180.5\" is outside -180 to 180"},
-        TBadCase{"LongitudeBelow180", OnePoint("lat=\"0\" lon=\"-1e3\"", Timed), TGpxProblem::BadCoordinate,
+        TBadCase{"LongitudeBelow180", OnePoint("lat=\"0\" lon=\"-1e3\"", Timed),
+                 TGpxProblem::BadCoordinate,
                  "bad.gpx: line 3: longitude \"-1e3\" is outside -180 to 180"},
-        TBadCase{"LatitudeNotANumber", OnePoint("lat=\"north\" lon=\"0\"", Timed), TGpxProblem::BadCoordinate,
-                 "bad.gpx: line 3: latitude \"north\" is not a number"},
-        TBadCase{"LatitudeNan", OnePoint("lat=\"nan\" lon=\"0\"", Timed), TGpxProblem::BadCoordinate,
-                 "bad.gpx: line 3: latitude \"nan\" is not a number"},
-        TBadCase{"LongitudeDecimalComma", OnePoint("lat=\"0\" lon=\"1,5\"", Timed), TGpxProblem::BadCoordinate,
-                 "bad.gpx: line 3: longitude \"1,5\" is not a number"},
+        TBadCase{"LatitudeNotANumber", OnePoint("lat=\"north\" lon=\"0\"", Timed),
+                 TGpxProblem::BadCoordinate, "bad.gpx: line 3: latitude \"north\" is not a number"},
+        TBadCase{"LatitudeNan", OnePoint("lat=\"nan\" lon=\"0\"", Timed),
+                 TGpxProblem::BadCoordinate, "bad.gpx: line 3: latitude \"nan\" is not a number"},
+        TBadCase{"LongitudeDecimalComma", OnePoint("lat=\"0\" lon=\"1,5\"", Timed),
+                 TGpxProblem::BadCoordinate, "bad.gpx: line 3: longitude \"1,5\" is not a number"},
         TBadCase{"LongitudeMissing", OnePoint("lat=\"0\"", Timed), TGpxProblem::BadCoordinate,
                  "bad.gpx: line 3: a track point has no lon"},
         TBadCase{"TimeUnparsable", OnePoint("lat=\"0\" lon=\"0\"", "\n<time>yesterday</time>"),
-                 TGpxProblem::BadTime, "bad.gpx: line 4: time \"yesterday\" is not an ISO 8601 date and time"},
-        TBadCase{"TimeOnNoDay", OnePoint("lat=\"0\" lon=\"0\"", "<time>2024-02-30T08:00:00Z</time>"),
+                 TGpxProblem::BadTime,
+                 "bad.gpx: line 4: time \"yesterday\" is not an ISO 8601 date and time"},
+        TBadCase{"TimeOnNoDay",
+                 OnePoint("lat=\"0\" lon=\"0\"", "<time>2024-02-30T08:00:00Z</time>"),
                  TGpxProblem::BadTime,
                  "bad.gpx: line 3: time \"2024-02-30T08:00:00Z\" is not an ISO 8601 date and time"},
         TBadCase{"TimeEmpty", OnePoint("lat=\"0\" lon=\"0\"", "<time/>"), TGpxProblem::BadTime,
                  "bad.gpx: line 3: time \"\" is not an ISO 8601 date and time"},
-        TBadCase{"TimeQuotedEscapedAndCut",
-                 OnePoint("lat=\"0\" lon=\"0\"", "<time>\"a\"\tb" + std::string(100, 'x') + "</time>"),
-                 TGpxProblem::BadTime,
-                 "bad.gpx: line 3: time \"\\\"a\\\"\\x09b" + std::string(55, 'x') +
-                     "...\" is not an ISO 8601 date and time"},
+        TBadCase{
+            "TimeQuotedEscapedAndCut",
+            OnePoint("lat=\"0\" lon=\"0\"", "<time>\"a\"\tb" + std::string(100, 'x') + "</time>"),
+            TGpxProblem::BadTime,
+            "bad.gpx: line 3: time \"\\\"a\\\"\\x09b" + std::string(55, 'x') +
+                "...\" is not an ISO 8601 date and time"},
         TBadCase{"ElevationUnparsable", OnePoint("lat=\"0\" lon=\"0\"", Timed + "<ele>high</ele>"),
                  TGpxProblem::BadElevation, "bad.gpx: line 3: elevation \"high\" is not a number"},
         TBadCase{"ElevationInfinite", OnePoint("lat=\"0\" lon=\"0\"", "<ele>1e999</ele>"),
                  TGpxProblem::BadElevation, "bad.gpx: line 3: elevation \"1e999\" is not a number"},
         TBadCase{"TooManyPoints",
-                 Head + "<trkpt lat=\"0\" lon=\"0\"/><trkpt lat=\"0\" lon=\"0\"/>\n<trkpt lat=\"0\" lon=\"0\"/>" + Tail,
-                 TGpxProblem::TooManyPoints, "bad.gpx: line 4: the track has more than 2 points", {1000, 2}},
-        TBadCase{"TooLarge", OnePoint("lat=\"0\" lon=\"0\"", Timed), TGpxProblem::TooLarge,
-                 "bad.gpx: the file is larger than 100 bytes, more than a GPX track needs", {100, 10}},
+                 Head +
+                     "<trkpt lat=\"0\" lon=\"0\"/><trkpt lat=\"0\" lon=\"0\"/>\n<trkpt lat=\"0\" "
+                     "lon=\"0\"/>" +
+                     Tail,
+                 TGpxProblem::TooManyPoints,
+                 "bad.gpx: line 4: the track has more than 2 points",
+                 {1000, 2}},
+        TBadCase{"TooLarge",
+                 OnePoint("lat=\"0\" lon=\"0\"", Timed),
+                 TGpxProblem::TooLarge,
+                 "bad.gpx: the file is larger than 100 bytes, more than a GPX track needs",
+                 {100, 10}},
         TBadCase{"BillionLaughs", Laughs, TGpxProblem::Doctype, "bad.gpx: line 2: " + Doctype},
-        TBadCase{"ExternalEntity",
-                 "<?xml version=\"1.0\"?>\n<!DOCTYPE gpx [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>\n"
-                 "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg><trkpt lat=\"1\" lon=\"1\">"
-                 "<time>&x;</time></trkpt></trkseg></trk></gpx>",
-                 TGpxProblem::Doctype, "bad.gpx: line 2: " + Doctype},
+        TBadCase{
+            "ExternalEntity",
+            "<?xml version=\"1.0\"?>\n<!DOCTYPE gpx [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>\n"
+            "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg><trkpt lat=\"1\" "
+            "lon=\"1\">"
+            "<time>&x;</time></trkpt></trkseg></trk></gpx>",
+            TGpxProblem::Doctype, "bad.gpx: line 2: " + Doctype},
         TBadCase{"ExternalDtd",
-                 "<!DOCTYPE gpx SYSTEM \"/etc/passwd\">\n<gpx xmlns=\"http://www.topografix.com/GPX/1/1\"/>",
+                 "<!DOCTYPE gpx SYSTEM \"/etc/passwd\">\n<gpx "
+                 "xmlns=\"http://www.topografix.com/GPX/1/1\"/>",
                  TGpxProblem::Doctype, "bad.gpx: line 1: " + Doctype},
-        TBadCase{"UndeclaredEntity", OnePoint("lat=\"0\" lon=\"0\"", "<time>&x;</time>"), TGpxProblem::NotXml,
-                 "bad.gpx: line 3: not well-formed XML: undefined entity"}),
+        TBadCase{"UndeclaredEntity", OnePoint("lat=\"0\" lon=\"0\"", "<time>&x;</time>"),
+                 TGpxProblem::NotXml, "bad.gpx: line 3: not well-formed XML: undefined entity"}),
     [](const testing::TestParamInfo<TBadCase> &i) { return std::string(i.param.Name); });
 
 class GpxFiles : public testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         m_dir = fs::temp_directory_path() / ("gpx_reader_" + std::to_string(::getpid()));
@@ -267,9 +296,9 @@ TEST_F(GpxFiles, AFileReadInChunksGivesWhatTheTextGives)
 {
     std::string points;
     for (int i = 0; i < 3000; ++i) // about 240 KB: several chunks
-        points += "<trkpt lat=\"" + std::to_string(i * 1e-5) + "\" lon=\"0\"><time>2024-05-01T08:" +
-                  std::to_string(10 + i / 60) + ":" + (i % 60 < 10 ? "0" : "") + std::to_string(i % 60) +
-                  "Z</time></trkpt>\n";
+        points += "<trkpt lat=\"" + std::to_string(i * 1e-5) +
+                  "\" lon=\"0\"><time>2024-05-01T08:" + std::to_string(10 + i / 60) + ":" +
+                  (i % 60 < 10 ? "0" : "") + std::to_string(i % 60) + "Z</time></trkpt>\n";
     const std::string text = Head + points + Tail;
     const std::string path = Write("long.gpx", text);
     std::uint64_t calls = 0, last = 0;
@@ -281,7 +310,8 @@ TEST_F(GpxFiles, AFileReadInChunksGivesWhatTheTextGives)
         return true;
     });
     const auto fromText = ParseGpx(text, path);
-    ASSERT_TRUE(std::holds_alternative<TGpxTrack>(fromFile)) << std::get<TGpxError>(fromFile).Message();
+    ASSERT_TRUE(std::holds_alternative<TGpxTrack>(fromFile))
+        << std::get<TGpxError>(fromFile).Message();
     ASSERT_TRUE(std::holds_alternative<TGpxTrack>(fromText));
     const auto &a = std::get<TGpxTrack>(fromFile).Pieces;
     ASSERT_EQ(a.size(), 1u);
@@ -292,7 +322,8 @@ TEST_F(GpxFiles, AFileReadInChunksGivesWhatTheTextGives)
 
 TEST_F(GpxFiles, ProgressCanCancel)
 {
-    const std::string path = Write("t.gpx", OnePoint("lat=\"0\" lon=\"0\"", Timed + std::string(200000, ' ')));
+    const std::string path =
+        Write("t.gpx", OnePoint("lat=\"0\" lon=\"0\"", Timed + std::string(200000, ' ')));
     const auto r = ReadGpxFile(path, {}, [](std::uint64_t, std::uint64_t) { return false; });
     ASSERT_TRUE(std::holds_alternative<TGpxError>(r));
     EXPECT_EQ(std::get<TGpxError>(r).Kind, TGpxProblem::Cancelled);
@@ -303,7 +334,8 @@ TEST_F(GpxFiles, MissingFileAndFolderCannotBeRead)
     const std::string missing = (m_dir / "none.gpx").string();
     const auto a = ReadGpxFile(missing);
     ASSERT_TRUE(std::holds_alternative<TGpxError>(a));
-    EXPECT_EQ(std::get<TGpxError>(a).Message(), missing + ": cannot be read: No such file or directory");
+    EXPECT_EQ(std::get<TGpxError>(a).Message(),
+              missing + ": cannot be read: No such file or directory");
     const auto b = ReadGpxFile(m_dir.string());
     ASSERT_TRUE(std::holds_alternative<TGpxError>(b));
     EXPECT_EQ(std::get<TGpxError>(b).Kind, TGpxProblem::CannotRead);
@@ -325,10 +357,10 @@ TEST_F(GpxFiles, OverTheSizeLimitIsRefusedBeforeReading)
 TEST_F(GpxFiles, AnEntityNamingAnotherFileIsNeverRead)
 {
     const std::string secret = Write("secret.txt", "2024-05-01T08:00:00Z");
-    const std::string path =
-        Write("xxe.gpx", "<?xml version=\"1.0\"?>\n<!DOCTYPE gpx [<!ENTITY t SYSTEM \"file://" + secret +
-                             "\">]>\n<gpx xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>"
-                             "<trkpt lat=\"1\" lon=\"1\"><time>&t;</time></trkpt></trkseg></trk></gpx>");
+    const std::string path = Write(
+        "xxe.gpx", "<?xml version=\"1.0\"?>\n<!DOCTYPE gpx [<!ENTITY t SYSTEM \"file://" + secret +
+                       "\">]>\n<gpx xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>"
+                       "<trkpt lat=\"1\" lon=\"1\"><time>&t;</time></trkpt></trkseg></trk></gpx>");
     const auto r = ReadGpxFile(path);
     ASSERT_TRUE(std::holds_alternative<TGpxError>(r));
     EXPECT_EQ(std::get<TGpxError>(r).Kind, TGpxProblem::Doctype);

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace
@@ -110,47 +111,150 @@ TRouteParams Unsmoothed()
 INSTANTIATE_TEST_SUITE_P(
     Tracks, RouteCases,
     testing::Values(
-        TRouteCase{"StraightAtConstantSpeed", {Straight()}, 10, 0, 1000, 1000, 100, 0, {{20, 0.0, 100}}},
+        TRouteCase{
+            "StraightAtConstantSpeed", {Straight()}, 10, 0, 1000, 1000, 100, 0, {{20, 0.0, 100}}},
         // Standing a minute at 450 m: that slice takes 70 s for 100 m, under 5 mph.
         TRouteCase{"StopInTheMiddle",
                    {Join(Line(0, 450, 10, 10, 0, Flat), Line(450, 1000, 10, 10, 105, Flat))},
-                   10, 1, 1000, 900, 90, 0, {{20, 0.0, 100}}},
+                   10,
+                   1,
+                   1000,
+                   900,
+                   90,
+                   0,
+                   {{20, 0.0, 100}}},
         // Up 4 % for a kilometre and down again; smoothing over +-100 m rounds
         // the foot, the top and the end into half-gradient slices, and the
         // climb of the smoothed profile is 38 - 2 m.
         TRouteCase{"ClimbThenDescent",
-                   {Line(0, 2000, 10, 10, 0, [](double d) { return d <= 1000 ? 0.04 * d : 40 - 0.04 * (d - 1000); })},
-                   20, 0, 2000, 2000, 200, 36,
+                   {Line(0, 2000, 10, 10, 0,
+                         [](double d) { return d <= 1000 ? 0.04 * d : 40 - 0.04 * (d - 1000); })},
+                   20,
+                   0,
+                   2000,
+                   2000,
+                   200,
+                   36,
                    {{20, -0.04, 40}, {20, -0.02, 10}, {20, 0.02, 10}, {20, 0.04, 40}}},
         // Five kilometres and an hour apart: joined, they would make one slice
         // at an absurd speed or a long standing one.
         TRouteCase{"TwoPiecesNeverJoined",
                    {Line(0, 500, 10, 10, 0, Flat), Line(5000, 5500, 10, 20, 3600, Flat)},
-                   10, 0, 1000, 1000, 75, 0, {{20, 0.0, 50}, {45, 0.0, 50}}},
-        TRouteCase{"PointJumpDropped", {With(Straight(), 550, {{5550, 55.5, 50.0}})}, 10, 0, 1000, 1000, 100,
-                   0, {{20, 0.0, 100}}, 0, 0, 1},
+                   10,
+                   0,
+                   1000,
+                   1000,
+                   75,
+                   0,
+                   {{20, 0.0, 50}, {45, 0.0, 50}}},
+        TRouteCase{"PointJumpDropped",
+                   {With(Straight(), 550, {{5550, 55.5, 50.0}})},
+                   10,
+                   0,
+                   1000,
+                   1000,
+                   100,
+                   0,
+                   {{20, 0.0, 100}},
+                   0,
+                   0,
+                   1},
         TRouteCase{"EqualAndBackwardTimesDropped",
-                   {With(Straight(), 300, {{305, 30.0, 50.0}, {306, 29.0, 50.0}})}, 10, 0, 1000, 1000, 100, 0,
-                   {{20, 0.0, 100}}, 0, 2},
-        TRouteCase{"UntimedPointDropped", {With(Straight(), 450, {{455, std::nullopt, 50.0}})}, 10, 0, 1000,
-                   1000, 100, 0, {{20, 0.0, 100}}, 1},
+                   {With(Straight(), 300, {{305, 30.0, 50.0}, {306, 29.0, 50.0}})},
+                   10,
+                   0,
+                   1000,
+                   1000,
+                   100,
+                   0,
+                   {{20, 0.0, 100}},
+                   0,
+                   2},
+        TRouteCase{"UntimedPointDropped",
+                   {With(Straight(), 450, {{455, std::nullopt, 50.0}})},
+                   10,
+                   0,
+                   1000,
+                   1000,
+                   100,
+                   0,
+                   {{20, 0.0, 100}},
+                   1},
         // 100 m in 9.936 s is 22.5 mph exactly: half-way, up to 25.
-        TRouteCase{"HalfWaySpeedGoesUp", {Line(0, 1000, 100, 100 / 9.936, 0, Flat)}, 10, 0, 1000, 1000, 99.36,
-                   0, {{25, 0.0, 100}}},
-        TRouteCase{"HalfWayClimbGoesUp", {Line(0, 1000, 10, 10, 0, [](double d) { return 0.025 * d; })}, 10, 0,
-                   1000, 1000, 100, 25, {{20, 0.03, 100}}, 0, 0, 0, Unsmoothed()},
+        TRouteCase{"HalfWaySpeedGoesUp",
+                   {Line(0, 1000, 100, 100 / 9.936, 0, Flat)},
+                   10,
+                   0,
+                   1000,
+                   1000,
+                   99.36,
+                   0,
+                   {{25, 0.0, 100}}},
+        TRouteCase{"HalfWayClimbGoesUp",
+                   {Line(0, 1000, 10, 10, 0, [](double d) { return 0.025 * d; })},
+                   10,
+                   0,
+                   1000,
+                   1000,
+                   100,
+                   25,
+                   {{20, 0.03, 100}},
+                   0,
+                   0,
+                   0,
+                   Unsmoothed()},
         TRouteCase{"HalfWayDescentGoesDown",
-                   {Line(0, 1000, 10, 10, 0, [](double d) { return 100 - 0.025 * d; })}, 10, 0, 1000, 1000, 100,
-                   0, {{20, -0.03, 100}}, 0, 0, 0, Unsmoothed()},
-        TRouteCase{"NoElevationUsesTheTrucksGradient", {Line(0, 1000, 10, 10, 0)}, 10, 0, 1000, 1000, 100, 0,
+                   {Line(0, 1000, 10, 10, 0, [](double d) { return 100 - 0.025 * d; })},
+                   10,
+                   0,
+                   1000,
+                   1000,
+                   100,
+                   0,
+                   {{20, -0.03, 100}},
+                   0,
+                   0,
+                   0,
+                   Unsmoothed()},
+        TRouteCase{"NoElevationUsesTheTrucksGradient",
+                   {Line(0, 1000, 10, 10, 0)},
+                   10,
+                   0,
+                   1000,
+                   1000,
+                   100,
+                   0,
                    {{20, std::nullopt, 100}}},
-        TRouteCase{"ShortLastSliceDropped", {Join(Straight(), {{1005, 100.5, 50.0}})}, 10, 0, 1005, 1000, 100,
-                   0, {{20, 0.0, 100}}},
-        TRouteCase{"LastSliceOver10mKept", {Join(Straight(), {{1012, 101.2, 50.0}})}, 11, 0, 1012, 1012, 101.2, 0,
+        TRouteCase{"ShortLastSliceDropped",
+                   {Join(Straight(), {{1005, 100.5, 50.0}})},
+                   10,
+                   0,
+                   1005,
+                   1000,
+                   100,
+                   0,
+                   {{20, 0.0, 100}}},
+        TRouteCase{"LastSliceOver10mKept",
+                   {Join(Straight(), {{1012, 101.2, 50.0}})},
+                   11,
+                   0,
+                   1012,
+                   1012,
+                   101.2,
+                   0,
                    {{20, 0.0, 100}}},
         TRouteCase{"LongerSlicesWiderBins",
                    {Line(0, 1000, 10, 10, 0, Flat)},
-                   2, 0, 1000, 1000, 100, 0, {{21, 0.0, 100}}, 0, 0, 0,
+                   2,
+                   0,
+                   1000,
+                   1000,
+                   100,
+                   0,
+                   {{21, 0.0, 100}},
+                   0,
+                   0,
+                   0,
                    TRouteParams{500, 100, 3, 0.05}}),
     [](const testing::TestParamInfo<TRouteCase> &i) { return std::string(i.param.Name); });
 
@@ -185,17 +289,18 @@ TEST(RouteSlices, SmoothedElevationIsTheMeanOverTheWindow)
 {
     // A 10 m ridge at 100 m, and a piece whose first and third points have no elevation.
     TRoutePiece ridge{{{0, 0, 0.0}, {100, 10, 10.0}, {200, 20, 0.0}}};
-    TRoutePiece gaps{{{0, 0, std::nullopt}, {100, 10, 10.0}, {200, 20, std::nullopt}, {300, 30, 20.0}}};
+    TRoutePiece gaps{
+        {{0, 0, std::nullopt}, {100, 10, 10.0}, {200, 20, std::nullopt}, {300, 30, 20.0}}};
     struct TCase {
         const TRoutePiece *Piece;
         double At;
         double Half;
         double Mean;
     };
-    const TCase cases[] = {
-        {&ridge, 100, 100, 5}, {&ridge, 0, 100, 5},     {&ridge, 50, 50, 5},  {&ridge, 50, 0, 5},
-        {&ridge, 100, 0, 10},  {&ridge, 200, 50, 2.5}, {&ridge, 100, 1e6, 5}, {&gaps, 0, 0, 10},
-        {&gaps, 200, 0, 15},   {&gaps, 50, 50, 10},    {&gaps, 250, 50, 17.5}};
+    const TCase cases[] = {{&ridge, 100, 100, 5}, {&ridge, 0, 100, 5},   {&ridge, 50, 50, 5},
+                           {&ridge, 50, 0, 5},    {&ridge, 100, 0, 10},  {&ridge, 200, 50, 2.5},
+                           {&ridge, 100, 1e6, 5}, {&gaps, 0, 0, 10},     {&gaps, 200, 0, 15},
+                           {&gaps, 50, 50, 10},   {&gaps, 250, 50, 17.5}};
     for (const TCase &c : cases) {
         const std::vector<double> m = SmoothedElevations(*c.Piece, {c.At}, c.Half);
         ASSERT_EQ(m.size(), 1u);
@@ -209,7 +314,9 @@ TEST(RouteSlices, JumpsAreMeasuredAgainstTheLastKeptPoint)
     // 199 km/h is kept, 201 km/h dropped; the point after a dropped one is
     // measured from the one before it.
     const double kmh = 1000.0 / 3600;
-    const TPiece p{{0, 0.0, {}}, {199 * kmh, 1.0, {}}, {199 * kmh + 201 * kmh, 2.0, {}},
+    const TPiece p{{0, 0.0, {}},
+                   {199 * kmh, 1.0, {}},
+                   {199 * kmh + 201 * kmh, 2.0, {}},
                    {199 * kmh + 2 * 150 * kmh, 3.0, {}}};
     const TKeptTrack kept = KeepPoints(std::get<TGpxTrack>(ParseGpx(Track({p}), "t.gpx")));
     ASSERT_EQ(kept.Pieces.size(), 1u);
@@ -234,19 +341,23 @@ TEST_P(RoundToBinCases, HalvesGoAwayFromZero)
 }
 
 INSTANTIATE_TEST_SUITE_P(Bins, RoundToBinCases,
-                         testing::Values(TBinCase{22.5, 5, 25}, TBinCase{22.49, 5, 20}, TBinCase{17.5, 5, 20},
-                                         TBinCase{0.015, 0.01, 0.02}, TBinCase{-0.015, 0.01, -0.02},
-                                         TBinCase{0.0149, 0.01, 0.01}, TBinCase{-0.0051, 0.01, -0.01},
-                                         TBinCase{0.004, 0.01, 0}, TBinCase{0.035, 0.01, 0.04},
-                                         TBinCase{0.045, 0.01, 0.05}, TBinCase{62.4, 5, 60}));
+                         testing::Values(TBinCase{22.5, 5, 25}, TBinCase{22.49, 5, 20},
+                                         TBinCase{17.5, 5, 20}, TBinCase{0.015, 0.01, 0.02},
+                                         TBinCase{-0.015, 0.01, -0.02},
+                                         TBinCase{0.0149, 0.01, 0.01},
+                                         TBinCase{-0.0051, 0.01, -0.01}, TBinCase{0.004, 0.01, 0},
+                                         TBinCase{0.035, 0.01, 0.04}, TBinCase{0.045, 0.01, 0.05},
+                                         TBinCase{62.4, 5, 60}));
 
 TEST(RouteSegments, SpeedsAndGradientsBeyondTheBinsGoToTheEndBins)
 {
     const TTruck truck;
     std::vector<TRouteSlice> slices(3);
-    slices[0] = {0, 0, 100, 100 / (130 / 2.2356), 70.0, }; // 130 mph, 0.7 up
-    slices[1] = {0, 100, 100, 100 / (6 / 2.2356), -60.0};  // 6 mph, 0.6 down
-    slices[2] = {0, 200, 100, 100 / (4 / 2.2356), 0.0};    // standing
+    slices[0] = {
+        0, 0, 100, 100 / (130 / 2.2356), 70.0,
+    };                                                    // 130 mph, 0.7 up
+    slices[1] = {0, 100, 100, 100 / (6 / 2.2356), -60.0}; // 6 mph, 0.6 down
+    slices[2] = {0, 200, 100, 100 / (4 / 2.2356), 0.0};   // standing
     const std::vector<TDutySegment> duty = RouteSegments(truck, slices, {});
     ASSERT_EQ(duty.size(), 2u);
     EXPECT_EQ(duty[0].SpeedMph, 5);
@@ -273,8 +384,10 @@ TEST_P(RouteGears, FifthWhereItHoldsElseFourth)
 }
 
 INSTANTIATE_TEST_SUITE_P(Gears, RouteGears,
-                         testing::Values(TGearCase{55, 0.0, TGear::Fifth}, TGearCase{55, std::nullopt, TGear::Fifth},
-                                         TGearCase{50, -0.1, TGear::Fifth}, TGearCase{50, 0.2, TGear::Fourth},
+                         testing::Values(TGearCase{55, 0.0, TGear::Fifth},
+                                         TGearCase{55, std::nullopt, TGear::Fifth},
+                                         TGearCase{50, -0.1, TGear::Fifth},
+                                         TGearCase{50, 0.2, TGear::Fourth},
                                          TGearCase{100, 0.0, TGear::Fourth}));
 
 TEST(RouteSummary, TripsAreTheLifeOverTheMovingDistance)
@@ -324,16 +437,30 @@ class RouteParamChecks : public testing::TestWithParam<TParamCase>
 
 TEST_P(RouteParamChecks, RefuseOutsideTheirRanges)
 {
-    EXPECT_EQ(CheckRouteParams(GetParam().Params), GetParam().Problem);
+    const TParamCase &c = GetParam();
+    EXPECT_EQ(CheckRouteParams(c.Params), c.Problem);
+    // Unchecked numbers never reach the slicing (a 0 m slice would never end).
+    const TKeptTrack track =
+        KeepPoints(std::get<TGpxTrack>(ParseGpx(Track({Straight()}), "t.gpx")));
+    if (c.Problem.empty()) {
+        EXPECT_NO_THROW(RouteSegments(TTruck{}, SliceTrack(track, c.Params), c.Params));
+    } else {
+        EXPECT_THROW(SliceTrack(track, c.Params), std::invalid_argument);
+        EXPECT_THROW(RouteSegments(TTruck{}, {}, c.Params), std::invalid_argument);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Ranges, RouteParamChecks,
-    testing::Values(TParamCase{{}, ""}, TParamCase{{10, 0, 1, 0.001}, ""}, TParamCase{{10000, 5000, 20, 0.1}, ""},
-                    TParamCase{{9.9, 100, 5, 0.01}, "the slice length must be from 10 to 10000, not 9.9"},
-                    TParamCase{{100, -1, 5, 0.01}, "the smoothing distance must be from 0 to 5000, not -1"},
-                    TParamCase{{100, 100, 0, 0.01}, "the speed bin must be from 1 to 20, not 0"},
-                    TParamCase{{100, 100, 5, 0.2}, "the gradient bin must be from 0.001 to 0.1, not 0.2"},
-                    TParamCase{{std::nan(""), 100, 5, 0.01}, "the slice length must be from 10 to 10000, not nan"}));
+    testing::Values(
+        TParamCase{{}, ""}, TParamCase{{10, 0, 1, 0.001}, ""},
+        TParamCase{{10000, 5000, 20, 0.1}, ""},
+        TParamCase{{9.9, 100, 5, 0.01}, "the slice length must be from 10 to 10000, not 9.9"},
+        TParamCase{{100, -1, 5, 0.01}, "the smoothing distance must be from 0 to 5000, not -1"},
+        TParamCase{{100, 100, 0, 0.01}, "the speed bin must be from 1 to 20, not 0"},
+        TParamCase{{0, 100, 5, 0.01}, "the slice length must be from 10 to 10000, not 0"},
+        TParamCase{{100, 100, 5, 0.2}, "the gradient bin must be from 0.001 to 0.1, not 0.2"},
+        TParamCase{{std::nan(""), 100, 5, 0.01},
+                   "the slice length must be from 10 to 10000, not nan"}));
 
 } // namespace
