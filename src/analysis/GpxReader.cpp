@@ -207,8 +207,9 @@ class TGpxParser
     std::optional<double> Coordinate(const XML_Char **atts, std::string_view key, double limit)
     {
         const char *text = nullptr;
+        // Unprefixed attributes carry no namespace; the parser passes them by name alone.
         for (int i = 0; atts[i]; i += 2)
-            if (Split(atts[i]).second == key && Split(atts[i]).first.empty())
+            if (std::string_view(atts[i]) == key)
                 text = atts[i + 1];
         const std::string range = " -" + std::to_string(static_cast<int>(limit)) + " to " +
                                   std::to_string(static_cast<int>(limit));
