@@ -1,7 +1,7 @@
 #include "ui/duty/DutyTable.h"
 
 #include "analysis/InputRanges.h"
-#include "ui/lifemap/LifeMapMath.h"
+#include "analysis/LifeCurve.h"
 
 #include <QBrush>
 #include <QColor>

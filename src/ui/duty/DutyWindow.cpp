@@ -2,7 +2,7 @@
 
 #include "analysis/DutyCycle.h"
 #include "ui/duty/DutyTable.h"
-#include "ui/lifemap/LifeMapMath.h"
+#include "analysis/LifeCurve.h"
 #include "analysis/Reliability.h"
 #include "ui/truck/TruckActions.h"
 #include "ui/form/Form1.h"

@@ -1,7 +1,7 @@
 #include "ui/lifemap/LifeMapWindow.h"
 
 #include "model/DisplayValues.h"
-#include "ui/lifemap/LifeMapMath.h"
+#include "analysis/LifeCurve.h"
 #include "analysis/Reliability.h"
 #include "ui/truck/TruckActions.h"
 #include "ui/form/Form1.h"

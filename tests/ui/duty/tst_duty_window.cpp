@@ -4,7 +4,7 @@
 #include "ui/duty/DutyWindow.h"
 #include "widgets/input/ESBPCSSpinEdit.h"
 #include "ui/form/FormTruck.h"
-#include "ui/lifemap/LifeMapMath.h"
+#include "analysis/LifeCurve.h"
 #include "analysis/Reliability.h"
 #include "analysis/TruckFile.h"
 

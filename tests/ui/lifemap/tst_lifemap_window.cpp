@@ -3,7 +3,7 @@
 #include "model/DisplayValues.h"
 #include "widgets/input/ESBPCSSpinEdit.h"
 #include "ui/form/FormTruck.h"
-#include "ui/lifemap/LifeMapMath.h"
+#include "analysis/LifeCurve.h"
 #include "ui/lifemap/LifeMapWindow.h"
 #include "analysis/Reliability.h"
 

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-// The arithmetic behind the life map and the duty-cycle table, free of any
+// The arithmetic behind the life map, the duty-cycle table and the report, free of any
 // window: unit conversions as the main window makes them, and the curve of
 // life against road speed split where the truck stops holding its speed.
 namespace LifeMap

@@ -1,4 +1,4 @@
-#include "ui/lifemap/LifeMapMath.h"
+#include "analysis/LifeCurve.h"
 
 #include <algorithm>
 #include <cmath>
