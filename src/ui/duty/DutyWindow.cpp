@@ -4,8 +4,7 @@
 #include "ui/duty/DutyTable.h"
 #include "analysis/LifeCurve.h"
 #include "analysis/Reliability.h"
-#include "ui/truck/TruckActions.h"
-#include "ui/form/Form1.h"
+#include "ui/truck/TruckSession.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -17,14 +16,30 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace
 {
+
 const double ReliabilityChoices[] = {90, 95, 99, 99.9};
+
+// Why a segment that should add damage has no life to add; empty when it has
+// one or adds none by its nature (fourth gear, coasting downhill).
+QString unratedCause(const TOperatingPoint &p)
+{
+    if (p.Gear != TGear::Fifth || p.LifeKm || (p.Resistance && *p.Resistance < 0))
+        return {};
+    if (!std::isfinite(p.EngineRpm))
+        return QStringLiteral("no engine speed gives its road speed in fifth");
+    if (!p.RadialLoad)
+        return QStringLiteral("the bearing's radial load is undefined");
+    return QStringLiteral("the bearing's life is undefined");
 }
 
-TDutyWindow::TDutyWindow(TTruckActions *actions)
-    : QWidget(actions->Form(), Qt::Window), m_actions(actions), m_model(new TDutyTableModel(this))
+} // namespace
+
+TDutyWindow::TDutyWindow(TTruckSession *session, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_session(session), m_model(new TDutyTableModel(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("DutyCycle"));
@@ -72,38 +87,47 @@ TDutyWindow::TDutyWindow(TTruckActions *actions)
     layout->addWidget(Problem);
     resize(590, 320);
 
-    if (actions->Duty().empty())
-        actions->setDuty({seedSegment()});
-    m_model->setSegments(actions->Duty());
+    showSessionDuty();
 
     connect(AddRow, &QPushButton::clicked, this, &TDutyWindow::addRow);
     connect(RemoveRow, &QPushButton::clicked, this, &TDutyWindow::removeRow);
     connect(Reliability, &QComboBox::currentIndexChanged, this, &TDutyWindow::recompute);
     connect(m_model, &TDutyTableModel::SegmentsEdited, this, &TDutyWindow::edited);
-    connect(actions, &TTruckActions::DutyChanged, this, &TDutyWindow::takeDuty);
-    connect(actions, &TTruckActions::TruckChanged, this, &TDutyWindow::recompute);
+    connect(session, &TTruckSession::DutyChanged, this, &TDutyWindow::takeDuty);
+    connect(session, &TTruckSession::TruckChanged, this, &TDutyWindow::recompute);
     recompute();
 }
 
 TDutyWindow::~TDutyWindow() = default;
 
+void TDutyWindow::showSessionDuty()
+{
+    const std::vector<TDutySegment> &duty = m_session->Truck().Duty;
+    // A truck without a list shows where to start; a list the user emptied stays empty.
+    if (duty.empty() && !m_session->DutyEdited())
+        m_model->setSegments({seedSegment()});
+    else
+        m_model->setSegments(duty);
+}
+
 void TDutyWindow::takeDuty()
 {
     // Our own edits come back here too; only a list from elsewhere resets the table.
-    if (m_actions->Duty() != m_model->Segments())
-        m_model->setSegments(m_actions->Duty());
+    if (m_session->DutyEdited() && m_session->Truck().Duty == m_model->Segments())
+        return recompute();
+    showSessionDuty();
     recompute();
 }
 
 void TDutyWindow::edited()
 {
-    m_actions->setDuty(m_model->Segments());
+    m_session->SetDuty(m_model->Segments());
     recompute();
 }
 
 void TDutyWindow::recompute()
 {
-    const TTruck &truck = m_actions->Inputs();
+    const TTruck &truck = m_session->Truck();
     const auto &segments = m_model->Segments();
     const double percent = Reliability->currentData().toDouble();
     const double a1 = ReliabilityFactor(percent);
@@ -113,6 +137,20 @@ void TDutyWindow::recompute()
 
     std::string problem =
         segments.empty() ? std::string("The list has no segment.") : CheckDutyShares(segments);
+    // A segment that cannot be rated would make any combined life wrong.
+    for (std::size_t i = 0; problem.empty() && i < result.Points.size(); ++i) {
+        const QString cause = unratedCause(result.Points[i]);
+        if (!cause.isEmpty())
+            problem = QStringLiteral("Segment %1 (%2 %3 in fifth): no life can be rated, %4; "
+                                     "there is no combined life.")
+                          .arg(i + 1)
+                          .arg(QString::number(LifeMap::SpeedShown(segments[i].SpeedMph,
+                                                                   truck.SpeedInMph),
+                                               'f', 1),
+                               truck.SpeedInMph ? QStringLiteral("mph") : QStringLiteral("km/h"),
+                               cause)
+                          .toStdString();
+    }
     m_combined.reset();
     if (problem.empty() && result.LifeKm)
         m_combined = LifeMap::LifeShown(*result.LifeKm, truck.LifeInMiles) * a1;
@@ -141,11 +179,11 @@ TDutySegment TDutyWindow::seedSegment() const
 {
     // The speed the pedal asks for now; at rest, the middle of the pedal's
     // travel (a segment at standstill covers no distance).
-    const TDriveModel &m = m_actions->Form()->Model();
+    const TTruckSession::TRunning &now = m_session->Running();
     TDutySegment seed;
     seed.SharePct = 100;
-    seed.SpeedMph = m.TargetSpeed > 0 ? m.TargetSpeed : 50;
-    seed.Gear = m.Gear;
+    seed.SpeedMph = now.TargetMph > 0 ? now.TargetMph : 50;
+    seed.Gear = m_session->Truck().Gear;
     return seed;
 }
 
