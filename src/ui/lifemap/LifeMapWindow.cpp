@@ -96,7 +96,6 @@ TLifeMapWindow::TLifeMapWindow(TTruckSession *session, QWidget *parent)
 
     // In place of the curve when there is none: why.
     m_emptyNote = new QGraphicsTextItem(m_chart);
-    m_emptyNote->setObjectName(QStringLiteral("EmptyNote"));
     m_emptyNote->hide();
     connect(m_chart, &QChart::plotAreaChanged, this, &TLifeMapWindow::placeEmptyNote);
 

@@ -55,6 +55,8 @@ class TLifeMapWindow : public QWidget
     // Why the chart has no curve (no point of the sweep has a life); empty
     // while it has one.
     QString EmptyReason() const;
+    // Where the chart shows that reason.
+    QGraphicsTextItem *EmptyNote() const { return m_emptyNote; }
 
   private:
     void recompute();

@@ -256,7 +256,7 @@ TEST_F(LifeMapTest, SavesTheChartAsPngAndSvg)
 TEST_F(LifeMapTest, SaysWhyWhenNoSpeedHasALife)
 {
     EXPECT_TRUE(map->EmptyReason().isEmpty());
-    auto *note = map->Chart()->findChild<QGraphicsTextItem *>(QStringLiteral("EmptyNote"));
+    QGraphicsTextItem *note = map->EmptyNote();
     ASSERT_NE(note, nullptr);
     EXPECT_FALSE(note->isVisible());
 
