@@ -83,6 +83,8 @@ TTruckActions::TTruckActions(TTruckSession *session, QWidget *mainWindow)
                         &TTruckActions::showLifeMap);
     DutyAction = add(QStringLiteral("Duty cycle…"), QKeySequence(Qt::CTRL | Qt::Key_D),
                      &TTruckActions::showDuty);
+    QuitAction = add(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q),
+                     &TTruckActions::quit);
 
     connect(session, &TTruckSession::FileChanged, this, &TTruckActions::updateTitle);
     connect(session, &TTruckSession::ModifiedChanged, this, &TTruckActions::updateTitle);
@@ -220,6 +222,11 @@ bool TTruckActions::SaveTruck(const QString &path)
     if (!problem.isEmpty())
         showProblem(problem);
     return problem.isEmpty();
+}
+
+void TTruckActions::quit()
+{
+    m_main->close();
 }
 
 void TTruckActions::showLifeMap()

@@ -30,6 +30,7 @@ class TTruckActions : public QObject
     QAction *SaveAsAction = nullptr;
     QAction *LifeMapAction = nullptr;
     QAction *DutyAction = nullptr;
+    QAction *QuitAction = nullptr; // closes the main window, asking first as its X does
 
     // The seam through which the user is asked; tests answer here.
     void setDialogs(TDialogs dialogs);
@@ -65,6 +66,7 @@ class TTruckActions : public QObject
     void open();
     void showLifeMap();
     void showDuty();
+    void quit();
     void updateTitle();
 
     TTruckSession *m_session;

@@ -296,7 +296,7 @@ TEST(TruckActions, RightClickOnTheBackgroundOffersEveryAction)
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, box->mapToGlobal(at));
     QApplication::sendEvent(box, &event);
     for (const char *text : {"New truck", "Open truck…", "Save truck", "Save truck as…",
-                             "Life map…", "Duty cycle…"})
+                             "Life map…", "Duty cycle…", "Quit"})
         EXPECT_TRUE(offered.contains(QString::fromUtf8(text))) << text;
 }
 

@@ -261,7 +261,7 @@ TEST(WindowTitle, NamesTheFileOnceThereIsOneAndMarksChanges)
 
 // ---- the unsaved-changes question --------------------------------------------
 
-enum class Way { Close, Open, New };
+enum class Way { Close, Quit, Open, New };
 enum class State { EditedFile, EditedDutyNeverSaved };
 
 struct PromptCase {
@@ -273,7 +273,7 @@ struct PromptCase {
 std::string caseName(const ::testing::TestParamInfo<PromptCase> &info)
 {
     const PromptCase &c = info.param;
-    const char *way[] = {"Close", "Open", "New"};
+    const char *way[] = {"Close", "Quit", "Open", "New"};
     const char *state[] = {"EditedFile", "EditedDutyNeverSaved"};
     const char *answer = c.answer == QMessageBox::Save      ? "Save"
                          : c.answer == QMessageBox::Discard ? "Discard"
@@ -320,6 +320,10 @@ TEST_P(UnsavedPrompt, AsksOnceAndDoesWhatTheAnswerSays)
     case Way::Close:
         closed = w.form().close();
         break;
+    case Way::Quit:
+        w.actions().QuitAction->trigger();
+        closed = !w.form().isVisible();
+        break;
     case Way::Open:
         w.actions().OpenAction->trigger();
         break;
@@ -339,6 +343,7 @@ TEST_P(UnsavedPrompt, AsksOnceAndDoesWhatTheAnswerSays)
     }
     switch (c.way) {
     case Way::Close:
+    case Way::Quit:
         EXPECT_EQ(closed, goesOn);
         EXPECT_EQ(w.form().isVisible(), !goesOn);
         break;
@@ -360,7 +365,7 @@ TEST_P(UnsavedPrompt, AsksOnceAndDoesWhatTheAnswerSays)
 std::vector<PromptCase> promptCases()
 {
     std::vector<PromptCase> cases;
-    for (Way way : {Way::Close, Way::Open, Way::New})
+    for (Way way : {Way::Close, Way::Quit, Way::Open, Way::New})
         for (State state : {State::EditedFile, State::EditedDutyNeverSaved})
             for (auto answer : {QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel})
                 cases.push_back({way, state, answer});
