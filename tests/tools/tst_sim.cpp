@@ -305,9 +305,24 @@ INSTANTIATE_TEST_SUITE_P(
         BadArgs{{"--reliability", "89.99"}, "90 to 99.95"},
         BadArgs{{"--reliability", "99.951"}, "--reliability"},
         BadArgs{{"--reliability", "x"}, "--reliability"}, BadArgs{{"--truck"}, "--truck"},
-        BadArgs{{"--truck", ""}, "--truck"}, BadArgs{{"--duty"}, "--duty needs a truck file"},
+        BadArgs{{"--truck", ""}, "--truck"}, BadArgs{{"--duty"}, "--duty needs a duty list"},
         BadArgs{{"--sweep", "--rpm", "100"}, "choose one"},
-        BadArgs{{"--sweep", "--steps", "3"}, "choose one"}, BadArgs{{"--sweep=1"}, "--sweep=1"}));
+        BadArgs{{"--sweep", "--steps", "3"}, "choose one"}, BadArgs{{"--sweep=1"}, "--sweep=1"},
+        // Routes: the four numbers within their ranges, and only with a route.
+        BadArgs{{"--route", "r.gpx", "--duty", "--slice", "9.99"}, "from 10 to 10000"},
+        BadArgs{{"--route", "r.gpx", "--duty", "--slice", "10000.5"}, "--slice"},
+        BadArgs{{"--route", "r.gpx", "--duty", "--smooth", "-1"}, "from 0 to 5000"},
+        BadArgs{{"--route", "r.gpx", "--duty", "--smooth", "5001"}, "--smooth"},
+        BadArgs{{"--route", "r.gpx", "--duty", "--speed-bin", "0.5"}, "from 1 to 20"},
+        BadArgs{{"--route", "r.gpx", "--duty", "--speed-bin", "nan"}, "--speed-bin"},
+        BadArgs{{"--route", "r.gpx", "--duty", "--gradient-bin", "0.0009"}, "from 0.001 to 0.1"},
+        BadArgs{{"--route", "r.gpx", "--duty", "--gradient-bin", "0.11"}, "--gradient-bin"},
+        BadArgs{{"--steps", "3", "--slice", "50"}, "--slice has no effect without --route"},
+        BadArgs{{"--duty", "--truck", "t.json", "--gradient-bin=0.02"}, "--gradient-bin has no"},
+        BadArgs{{"--route", "r.gpx"}, "use it with --duty or --write-truck"},
+        BadArgs{{"--route", "r.gpx", "--steps", "3"}, "--route"},
+        BadArgs{{"--route", "", "--duty"}, "--route"}, BadArgs{{"--write-truck"}, "--write-truck"},
+        BadArgs{{"--route", "r.gpx", "--duty", "--sweep"}, "choose one"}));
 
 struct BadRow {
     std::vector<std::string_view> Args;
