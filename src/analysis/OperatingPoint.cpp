@@ -104,8 +104,13 @@ TOperatingPoint Evaluate(const TTruck &truck, TDriveModel &m, double speedMph)
         }
     }
     p.Cause = CauseOf(p);
-    if (p.Cause == TLifeCause::Coasting)
-        p.LifeKm.reset(); // a resistance of exactly 0 leaves P = 0 and no life to rate
+    if (p.Cause == TLifeCause::Coasting) {
+        // The engine drives nothing: no drive load reaches the input gear.
+        p.InputTorque.reset();
+        p.RadialLoad.reset();
+        p.COverP.reset();
+        p.LifeKm.reset();
+    }
     return p;
 }
 

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <limits>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -218,6 +220,42 @@ TEST(VelmoraSim, NumbersReadBackExactly)
     EXPECT_EQ(NumberText(0.5), "0.5");
     EXPECT_EQ(NumberText(0.0001), "0.0001");
     EXPECT_EQ(NumberText(1e300), "1e+300");
+}
+
+struct TNumberCase {
+    double Value;
+    const char *Text;
+};
+
+class NumberTexts : public testing::TestWithParam<TNumberCase>
+{
+};
+
+TEST_P(NumberTexts, ArePlainDecimalsInTheEverydayRange)
+{
+    EXPECT_EQ(NumberText(GetParam().Value), GetParam().Text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, NumberTexts,
+    testing::Values(TNumberCase{-0.0, "0"}, TNumberCase{0.0, "0"}, TNumberCase{1e-6, "0.000001"},
+                    TNumberCase{2.5e-6, "0.0000025"}, TNumberCase{-9.99e-6, "-0.00000999"},
+                    TNumberCase{1e-5, "0.00001"}, TNumberCase{9.99e-7, "9.99e-07"},
+                    TNumberCase{1e16, "1e+16"}, TNumberCase{9999999999999998.0, "9999999999999998"},
+                    TNumberCase{std::numeric_limits<double>::quiet_NaN(), ""},
+                    TNumberCase{std::numeric_limits<double>::infinity(), ""},
+                    TNumberCase{-std::numeric_limits<double>::infinity(), ""}));
+
+TEST(VelmoraSim, ACellWithoutANumberIsEmptyOrNull)
+{
+    const std::array<std::string_view, 3> columns{"a", "b", "c"};
+    const std::vector<TSimCell> cells{std::numeric_limits<double>::quiet_NaN(),
+                                      -std::numeric_limits<double>::infinity(), -0.0};
+    std::ostringstream csv, json;
+    WriteCells(csv, TSimFormat::Csv, columns, cells);
+    WriteCells(json, TSimFormat::Json, columns, cells);
+    EXPECT_EQ(csv.str(), ",,0\n");
+    EXPECT_EQ(json.str(), "{\"a\":null,\"b\":null,\"c\":0}\n");
 }
 
 TEST(VelmoraSim, StartRpmUpToTheEnginesLimitIsTaken)

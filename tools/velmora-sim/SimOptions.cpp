@@ -53,7 +53,8 @@ Routes (a recorded GPX track as the duty list):
   --smooth M            elevation smoothing either side, m (default 100, 0 to 5000)
   --speed-bin MPH       speeds go to multiples of this (default 5, 1 to 20)
   --gradient-bin X      gradients go to multiples of this (default 0.01, 0.001 to 0.1)
-  --write-truck OUT     write the truck with its duty list to OUT (a truck file)
+  --write-truck OUT     write the truck with its duty list to OUT (a truck file);
+                        without --steps, --rpm, --sweep or --duty nothing is printed
 Output:
   --reliability R       add the columns a1 and life_km_at_reliability for a
                         reliability of R percent (90 to 99.95)

@@ -329,6 +329,11 @@ int RunVelmoraSim(std::span<const std::string_view> args, std::ostream &out, std
         }
     }
 
+    // Writing the truck is a task of its own: rows only when asked for.
+    const bool rowsAsked = o.Duty || o.Sweep || !o.Rpms.empty() || o.Steps > 0 || o.Every;
+    if (o.WriteTruck && !rowsAsked)
+        return 0;
+
     const TReliabilityColumns rel(o.Reliability);
     if (o.Duty)
         return PrintDuty(truck, dutySource, o, rel, out, err);
