@@ -11,6 +11,8 @@
 # The last line printed is the package's path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The folders CPack creates take their modes from the umask; a package's are 0755.
+umask 022
 
 from=""
 out="$PWD"
