@@ -1,8 +1,8 @@
 #include "BenchSupport.h"
 
-#include "Application.h"
-#include "GraphicControl.h"
-#include "main.h"
+#include "app/Application.h"
+#include "gfx/GraphicControl.h"
+#include "ui/form/Form1.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,9 +1,9 @@
 // The analysis layer's whole computations: a speed sweep over the default
 // engine's range, a duty list's combined life, and velmora-sim's --sweep with
 // its text output.
-#include "DutyCycle.h"
-#include "OperatingPoint.h"
-#include "SimRun.h"
+#include "analysis/DutyCycle.h"
+#include "analysis/OperatingPoint.h"
+#include "velmora-sim/SimRun.h"
 
 #include <benchmark/benchmark.h>
 

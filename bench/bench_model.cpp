@@ -1,8 +1,8 @@
 // One simulation step with its refresh, on a model whose owner shows nothing.
 // ClobberMemory keeps the steps' stores. (DoNotOptimize on a double member read
 // back wrong values in an optimised build with the installed library version.)
-#include "DriveModel.h"
-#include "StartUp.h"
+#include "model/DriveModel.h"
+#include "model/StartUp.h"
 
 #include <benchmark/benchmark.h>
 

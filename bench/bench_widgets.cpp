@@ -3,10 +3,10 @@
 // button (released and latched). Each render builds the whole picture, as a
 // changed value does on every climbing tick.
 #include "BenchSupport.h"
-#include "Meter.h"
-#include "NumLab.h"
-#include "main.h"
-#include "oxBtns.h"
+#include "widgets/display/Meter.h"
+#include "widgets/display/NumLab.h"
+#include "ui/form/Form1.h"
+#include "widgets/button/oxBtns.h"
 
 #include <benchmark/benchmark.h>
 

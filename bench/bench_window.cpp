@@ -4,8 +4,8 @@
 // inside the dead band (which must render nothing), start-up to the first
 // painted frame (cold, once, and warm), and the process's peak memory.
 #include "BenchSupport.h"
-#include "main.h"
-#include "oxBtns.h"
+#include "ui/form/Form1.h"
+#include "widgets/button/oxBtns.h"
 
 #include <QCoreApplication>
 #include <QSlider>

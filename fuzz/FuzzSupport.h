@@ -5,7 +5,7 @@
 // edits may run with, an offscreen application for the widget checks, and a
 // failure report that libFuzzer records as a crash.
 
-#include "ESBPCSNumFormat.h"
+#include "widgets/input/ESBPCSNumFormat.h"
 
 #include <QString>
 

@@ -6,7 +6,7 @@
 // (places in the low six bits, 0x40 grouped, 0x80 also through an edit),
 // then the text as UTF-8.
 
-#include "ESBPCSNumEdit.h"
+#include "widgets/input/ESBPCSNumEdit.h"
 #include "FuzzSupport.h"
 
 #include <cmath>

@@ -6,7 +6,7 @@
 // Input: separator selector (+2 UTF-16 units for custom pairs), caret byte,
 // option byte (0x80 also through an edit), then the text as UTF-8.
 
-#include "ESBPCSNumEdit.h"
+#include "widgets/input/ESBPCSNumEdit.h"
 #include "FuzzSupport.h"
 
 #include <QCoreApplication>

@@ -6,7 +6,7 @@
 // Input: separator selector (+2 UTF-16 units for custom pairs), option byte
 // (0x01 grouped, 0x80 also through an edit), then the text as UTF-8.
 
-#include "ESBPCSNumEdit.h"
+#include "widgets/input/ESBPCSNumEdit.h"
 #include "FuzzSupport.h"
 
 namespace {

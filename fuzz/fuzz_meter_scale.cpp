@@ -7,7 +7,7 @@
 // then eight bytes each of minimum, maximum, value and a threshold.
 
 #include "FuzzSupport.h"
-#include "Meter.h"
+#include "widgets/display/Meter.h"
 
 #include <QRegularExpression>
 

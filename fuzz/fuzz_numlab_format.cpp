@@ -8,7 +8,7 @@
 // eight bytes of value, then the date-time pattern / state text as UTF-8.
 
 #include "FuzzSupport.h"
-#include "NumLab.h"
+#include "widgets/display/NumLab.h"
 
 #include <QDate>
 #include <QDateTime>

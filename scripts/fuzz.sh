@@ -18,7 +18,7 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-  targets=(fuzz_float_text fuzz_int_text fuzz_grouping fuzz_numlab_format fuzz_meter_scale)
+  targets=(fuzz_float_text fuzz_int_text fuzz_grouping fuzz_numlab_format fuzz_meter_scale fuzz_gpx)
 fi
 
 scripts/setup.sh

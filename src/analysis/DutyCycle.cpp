@@ -1,4 +1,4 @@
-#include "DutyCycle.h"
+#include "analysis/DutyCycle.h"
 
 #include <cmath>
 #include <cstdio>

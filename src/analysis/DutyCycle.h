@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OperatingPoint.h"
+#include "analysis/OperatingPoint.h"
 
 #include <optional>
 #include <string>

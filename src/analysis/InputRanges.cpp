@@ -1,4 +1,4 @@
-#include "InputRanges.h"
+#include "analysis/InputRanges.h"
 
 #include <array>
 #include <cmath>

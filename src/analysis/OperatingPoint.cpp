@@ -1,4 +1,4 @@
-#include "OperatingPoint.h"
+#include "analysis/OperatingPoint.h"
 
 #include <cmath>
 #include <limits>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Truck.h"
+#include "analysis/Truck.h"
 
 #include <optional>
 #include <vector>

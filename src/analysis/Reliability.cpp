@@ -1,4 +1,4 @@
-#include "Reliability.h"
+#include "analysis/Reliability.h"
 
 #include <cmath>
 

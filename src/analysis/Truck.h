@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DriveModel.h"
-#include "StartUp.h"
+#include "model/DriveModel.h"
+#include "model/StartUp.h"
 
 #include <optional>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "TruckFile.h"
+#include "analysis/TruckFile.h"
 
-#include "InputRanges.h"
-#include "VehicleTables.h"
+#include "analysis/InputRanges.h"
+#include "model/VehicleTables.h"
 
 #include <nlohmann/json.hpp>
 

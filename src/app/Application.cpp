@@ -1,8 +1,8 @@
-#include "Application.h"
+#include "app/Application.h"
 
-#include "ErrorBox.h"
-#include "ErrorReport.h"
-#include "WindowFont.h"
+#include "ui/form/ErrorBox.h"
+#include "gfx/ErrorReport.h"
+#include "ui/form/WindowFont.h"
 
 #include <QStyle>
 #include <QStyleFactory>

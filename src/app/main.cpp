@@ -1,5 +1,5 @@
-#include "main.h"
-#include "Application.h"
+#include "ui/form/Form1.h"
+#include "app/Application.h"
 
 #include <QIcon>
 #include <QtGlobal>

@@ -1,4 +1,4 @@
-#include "AccessibleFactory.h"
+#include "gfx/AccessibleFactory.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Canvas.h"
+#include "gfx/Canvas.h"
 
 #include <QImage>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "Canvas.h"
+#include "gfx/Canvas.h"
 
-#include "Bitmap.h"
-#include "Numeric.h"
+#include "gfx/Bitmap.h"
+#include "gfx/Numeric.h"
 
 #include <QFontMetrics>
 #include <QPainter>

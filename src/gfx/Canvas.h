@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Color.h"
-#include "Font.h"
+#include "gfx/Color.h"
+#include "gfx/Font.h"
 
 #include <QFlags>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "Color.h"
+#include "gfx/Color.h"
 
 #include <QGuiApplication>
 #include <QPalette>

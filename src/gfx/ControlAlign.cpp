@@ -1,6 +1,6 @@
-#include "ControlAlign.h"
+#include "gfx/ControlAlign.h"
 
-#include "Numeric.h"
+#include "gfx/Numeric.h"
 
 QRect AlignedBounds(TAlign align, const QRect &b, const QSize &p)
 {

@@ -1,4 +1,4 @@
-#include "ErrorReport.h"
+#include "gfx/ErrorReport.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "Font.h"
+#include "gfx/Font.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>

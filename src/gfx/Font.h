@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Color.h"
+#include "gfx/Color.h"
 
 #include <QFlags>
 #include <QFont>

@@ -1,6 +1,6 @@
-#include "GraphicControl.h"
+#include "gfx/GraphicControl.h"
 
-#include "Canvas.h"
+#include "gfx/Canvas.h"
 
 #include <QMouseEvent>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ControlAlign.h"
+#include "gfx/ControlAlign.h"
 
 #include <QImage>
 #include <QWidget>

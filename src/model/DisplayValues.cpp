@@ -1,5 +1,5 @@
-#include "DisplayValues.h"
-#include "ModelMath.h"
+#include "model/DisplayValues.h"
+#include "model/ModelMath.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DriveModel.h"
+#include "model/DriveModel.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,5 +1,5 @@
-#include "DriveModel.h"
-#include "EIBError.h"
+#include "model/DriveModel.h"
+#include "model/EIBError.h"
 
 #include <cstddef>
 

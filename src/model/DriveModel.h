@@ -1,7 +1,7 @@
 #pragma once
 
-#include "IDriveModelOwner.h"
-#include "VehicleTables.h"
+#include "model/IDriveModelOwner.h"
+#include "model/VehicleTables.h"
 
 #include <cstdint>
 

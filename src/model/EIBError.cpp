@@ -1,4 +1,4 @@
-#include "EIBError.h"
+#include "model/EIBError.h"
 
 std::string WithFullStop(std::string_view message)
 {

@@ -1,7 +1,7 @@
 // The road-load, tractive-force and bearing equations, each evaluated left to
 // right in the order its formula is written.
-#include "DriveModel.h"
-#include "ModelMath.h"
+#include "model/DriveModel.h"
+#include "model/ModelMath.h"
 
 #include <cmath>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "StartUp.h"
+#include "model/StartUp.h"
 
 void BringToStartUpState(TDriveModel &m, const TDriveInputs &in)
 {

@@ -1,4 +1,4 @@
-#include "VehicleTables.h"
+#include "model/VehicleTables.h"
 
 namespace VehicleTables
 {

@@ -1,4 +1,4 @@
-#include "OperatingPoint.h"
+#include "analysis/OperatingPoint.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "InputRanges.h"
-#include "Reliability.h"
+#include "analysis/InputRanges.h"
+#include "analysis/Reliability.h"
 
 #include <gtest/gtest.h>
 

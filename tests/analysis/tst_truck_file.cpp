@@ -1,4 +1,4 @@
-#include "TruckFile.h"
+#include "analysis/TruckFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "oxBtns.h"
+#include "widgets/button/oxBtns.h"
 
 #include <QImage>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "ButtonTestSupport.h"
-#include "ErrorReport.h"
-#include "oxShade.h"
-#include "oxSound.h"
-#include "oxTheme.h"
+#include "gfx/ErrorReport.h"
+#include "widgets/button/oxShade.h"
+#include "widgets/button/oxSound.h"
+#include "widgets/button/oxTheme.h"
 
 #include <QApplication>
 #include <QCursor>

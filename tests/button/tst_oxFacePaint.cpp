@@ -1,6 +1,6 @@
 #include "ButtonTestSupport.h"
-#include "oxBevel.h"
-#include "oxShade.h"
+#include "widgets/button/oxBevel.h"
+#include "widgets/button/oxShade.h"
 
 #include <QFontMetrics>
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 
 #include "ButtonTestSupport.h"
 #include "ReferenceImage.h"
-#include "oxStyleTheme.h"
+#include "widgets/button/oxStyleTheme.h"
 
 #include <QDir>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "oxBackground.h"
-#include "oxGradient.h"
-#include "oxShade.h"
+#include "widgets/button/oxBackground.h"
+#include "widgets/button/oxGradient.h"
+#include "widgets/button/oxShade.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "MeterGeometry.h"
+#include "widgets/display/MeterGeometry.h"
 
 #include <cmath>
 

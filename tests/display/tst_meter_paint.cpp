@@ -1,7 +1,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "Canvas.h"
+#include "gfx/Canvas.h"
 #include "tst_meter_window.h"
 
 // Pixel checks of the rendered gauge. The window's gauge is 153 x 137 with

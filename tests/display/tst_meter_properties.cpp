@@ -4,7 +4,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "Meter.h"
+#include "widgets/display/Meter.h"
 
 // Counts the three range events in the order they fire.
 struct RangeEvents

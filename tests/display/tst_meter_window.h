@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Meter.h"
+#include "widgets/display/Meter.h"
 
 // A gauge set up like the two on the main window: 153 x 137, 270 degrees, a
 // thin red spearhead needle, no hub, no lamps, a lowered frame.

@@ -1,8 +1,8 @@
 // The readout and the dial gauge as assistive technology sees them.
 
-#include "Meter.h"
-#include "NumLab.h"
-#include "NumLabAccessible.h"
+#include "widgets/display/Meter.h"
+#include "widgets/display/NumLab.h"
+#include "widgets/display/NumLabAccessible.h"
 
 #include <QAccessible>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 // The kept picture of a readout without its number: a new value reuses it,
 // any change to the frame, captions or colours draws it anew, and the result
 // is always what a fresh readout in the same state draws.
-#include "NumLab.h"
+#include "widgets/display/NumLab.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "NumLabFormat.h"
+#include "widgets/display/NumLabFormat.h"
 
 #include <gtest/gtest.h>
 

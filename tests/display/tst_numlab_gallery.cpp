@@ -1,5 +1,5 @@
-#include "Bitmap.h"
-#include "NumLab.h"
+#include "gfx/Bitmap.h"
+#include "widgets/display/NumLab.h"
 #include "ReferenceImage.h"
 
 #include <QDir>

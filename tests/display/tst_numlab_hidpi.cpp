@@ -1,6 +1,6 @@
 // A readout drawn for a high-density screen: frame and box grow to blocks,
 // the number is drawn at the device resolution.
-#include "NumLab.h"
+#include "widgets/display/NumLab.h"
 
 #include <gtest/gtest.h>
 

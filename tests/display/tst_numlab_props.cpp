@@ -1,4 +1,4 @@
-#include "NumLab.h"
+#include "widgets/display/NumLab.h"
 
 #include <QSignalSpy>
 #include <QTest>

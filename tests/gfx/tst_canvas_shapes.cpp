@@ -1,4 +1,4 @@
-#include "Bitmap.h"
+#include "gfx/Bitmap.h"
 
 #include <gtest/gtest.h>
 

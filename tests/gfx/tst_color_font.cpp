@@ -1,6 +1,6 @@
-#include "Canvas.h"
-#include "Color.h"
-#include "Font.h"
+#include "gfx/Canvas.h"
+#include "gfx/Color.h"
+#include "gfx/Font.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

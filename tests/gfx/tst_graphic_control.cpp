@@ -1,5 +1,5 @@
-#include "Bitmap.h"
-#include "GraphicControl.h"
+#include "gfx/Bitmap.h"
+#include "gfx/GraphicControl.h"
 
 #include <QApplication>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "Numeric.h"
+#include "gfx/Numeric.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ESBPCSLabel.h"
+#include "widgets/input/ESBPCSLabel.h"
 
 #include <QApplication>
 #include <QEnterEvent>

@@ -1,9 +1,9 @@
 // Edits, spin edits and captions as assistive technology sees them.
 
-#include "ESBPCSAccessible.h"
-#include "ESBPCSLabel.h"
-#include "ESBPCSNumEdit.h"
-#include "ESBPCSSpinEdit.h"
+#include "widgets/input/ESBPCSAccessible.h"
+#include "widgets/input/ESBPCSLabel.h"
+#include "widgets/input/ESBPCSNumEdit.h"
+#include "widgets/input/ESBPCSSpinEdit.h"
 
 #include <QAccessible>
 #include <QWidget>

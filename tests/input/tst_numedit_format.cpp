@@ -1,6 +1,6 @@
 // Text <-> number conversions shared by the numeric edits.
 
-#include "ESBPCSNumFormat.h"
+#include "widgets/input/ESBPCSNumFormat.h"
 
 #include <gtest/gtest.h>
 

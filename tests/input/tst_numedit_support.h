@@ -3,7 +3,7 @@
 // Shared set-up of the edit widget tests: a pinned locale, a counted beep,
 // an active window to hold focus, and a catcher for modal message boxes.
 
-#include "ESBPCSNumEdit.h"
+#include "widgets/input/ESBPCSNumEdit.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // The floating-point spin edit: glyphs, layout, loading, stepping by buttons
 // and keys, range rules, auto-repeat, read-only and focus handling.
 
-#include "ESBPCSSpinEdit.h"
+#include "widgets/input/ESBPCSSpinEdit.h"
 
 #include "tst_numedit_support.h"
 

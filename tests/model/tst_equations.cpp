@@ -1,4 +1,4 @@
-#include "DisplayValues.h"
+#include "model/DisplayValues.h"
 #include "ModelTestSupport.h"
 
 #include <gtest/gtest.h>

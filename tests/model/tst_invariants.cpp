@@ -1,7 +1,7 @@
 // Long random drives: whatever the user does between ticks, the engine speed
 // stays a non-negative multiple of 10 and every readout value is sound.
-#include "DisplayValues.h"
-#include "EIBError.h"
+#include "model/DisplayValues.h"
+#include "model/EIBError.h"
 #include "ModelTestSupport.h"
 
 #include <gtest/gtest.h>

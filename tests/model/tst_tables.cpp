@@ -1,7 +1,7 @@
-#include "DriveModel.h"
-#include "EIBError.h"
+#include "model/DriveModel.h"
+#include "model/EIBError.h"
 #include "ModelTestSupport.h"
-#include "VehicleTables.h"
+#include "model/VehicleTables.h"
 
 #include <gtest/gtest.h>
 

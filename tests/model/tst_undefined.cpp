@@ -1,7 +1,7 @@
 // Inputs that make the equations undefined: nothing may reach a readout as
 // NaN or infinity, and the model must keep stepping.
-#include "DisplayValues.h"
-#include "ModelMath.h"
+#include "model/DisplayValues.h"
+#include "model/ModelMath.h"
 #include "ModelTestSupport.h"
 
 #include <gtest/gtest.h>

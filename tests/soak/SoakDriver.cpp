@@ -1,15 +1,15 @@
 #include "SoakDriver.h"
 
-#include "About.h"
-#include "DisplayValues.h"
-#include "EIBError.h"
-#include "ESBPCSNumEdit.h"
-#include "ESBPCSSpinEdit.h"
-#include "Meter.h"
-#include "NumLab.h"
-#include "StdControls.h"
-#include "main.h"
-#include "oxBtns.h"
+#include "ui/form/About.h"
+#include "model/DisplayValues.h"
+#include "model/EIBError.h"
+#include "widgets/input/ESBPCSNumEdit.h"
+#include "widgets/input/ESBPCSSpinEdit.h"
+#include "widgets/display/Meter.h"
+#include "widgets/display/NumLab.h"
+#include "ui/form/StdControls.h"
+#include "ui/form/Form1.h"
+#include "widgets/button/oxBtns.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

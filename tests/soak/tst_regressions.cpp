@@ -1,7 +1,7 @@
 // Inputs the fuzz targets once failed on, kept so the faults stay fixed.
 
-#include "ESBPCSNumEdit.h"
-#include "ESBPCSNumFormat.h"
+#include "widgets/input/ESBPCSNumEdit.h"
+#include "widgets/input/ESBPCSNumFormat.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

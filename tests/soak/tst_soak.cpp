@@ -5,9 +5,9 @@
 // The default length suits every test run; scripts/soak.sh runs a million
 // events.
 
-#include "Application.h"
+#include "app/Application.h"
 #include "SoakDriver.h"
-#include "main.h"
+#include "ui/form/Form1.h"
 
 #include <QFile>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
 // Running velmora-sim in-process and reading its csv, shared by its tests.
-#include "SimRun.h"
+#include "velmora-sim/SimRun.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "DriveModel.h"
-#include "SimRows.h"
-#include "SimRun.h"
+#include "model/DriveModel.h"
+#include "velmora-sim/SimRows.h"
+#include "velmora-sim/SimRun.h"
 #include "SimTestSupport.h"
-#include "StartUp.h"
+#include "model/StartUp.h"
 
 #include <gtest/gtest.h>
 

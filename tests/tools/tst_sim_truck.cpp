@@ -1,9 +1,9 @@
 // velmora-sim with truck files: --truck, --sweep, --reliability and --duty.
-#include "DutyCycle.h"
-#include "Reliability.h"
-#include "SimRows.h"
+#include "analysis/DutyCycle.h"
+#include "analysis/Reliability.h"
+#include "velmora-sim/SimRows.h"
 #include "SimTestSupport.h"
-#include "TruckFile.h"
+#include "analysis/TruckFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "SimOptions.h"
+#include "velmora-sim/SimOptions.h"
 
-#include "InputRanges.h"
-#include "Reliability.h"
+#include "analysis/InputRanges.h"
+#include "analysis/Reliability.h"
 
 #include <charconv>
 #include <cmath>

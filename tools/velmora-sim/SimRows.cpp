@@ -1,6 +1,6 @@
-#include "SimRows.h"
+#include "velmora-sim/SimRows.h"
 
-#include "DisplayValues.h"
+#include "model/DisplayValues.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SimOptions.h"
+#include "velmora-sim/SimOptions.h"
 
 #include <array>
 #include <cstdint>

@@ -1,14 +1,14 @@
-#include "SimRun.h"
+#include "velmora-sim/SimRun.h"
 
-#include "DisplayValues.h"
-#include "DriveModel.h"
-#include "DutyCycle.h"
-#include "EIBError.h"
-#include "Reliability.h"
-#include "SimOptions.h"
-#include "SimRows.h"
-#include "StartUp.h"
-#include "TruckFile.h"
+#include "model/DisplayValues.h"
+#include "model/DriveModel.h"
+#include "analysis/DutyCycle.h"
+#include "model/EIBError.h"
+#include "analysis/Reliability.h"
+#include "velmora-sim/SimOptions.h"
+#include "velmora-sim/SimRows.h"
+#include "model/StartUp.h"
+#include "analysis/TruckFile.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // velmora-sim: the truck model driven from the command line, without a window.
-#include "SimRun.h"
+#include "velmora-sim/SimRun.h"
 
 #include <iostream>
 #include <string_view>

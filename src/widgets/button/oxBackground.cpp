@@ -1,6 +1,6 @@
-#include "oxBackground.h"
+#include "widgets/button/oxBackground.h"
 
-#include "oxShade.h"
+#include "widgets/button/oxShade.h"
 
 #include <QImage>
 

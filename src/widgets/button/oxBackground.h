@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Color.h"
-#include "oxGradient.h"
-#include "oxPicture.h"
+#include "gfx/Color.h"
+#include "widgets/button/oxGradient.h"
+#include "widgets/button/oxPicture.h"
 
 #include <QRect>
 

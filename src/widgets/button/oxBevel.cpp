@@ -1,6 +1,6 @@
-#include "oxBevel.h"
+#include "widgets/button/oxBevel.h"
 
-#include "oxShade.h"
+#include "widgets/button/oxShade.h"
 
 #include <QImage>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Color.h"
-#include "oxBtnTypes.h"
+#include "gfx/Color.h"
+#include "widgets/button/oxBtnTypes.h"
 
 class QImage;
 

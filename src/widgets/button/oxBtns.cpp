@@ -1,9 +1,9 @@
-#include "oxBtns.h"
+#include "widgets/button/oxBtns.h"
 
-#include "oxBtnsAccessible.h"
-#include "oxBtnsPrivate.h"
-#include "oxShade.h"
-#include "oxTheme.h"
+#include "widgets/button/oxBtnsAccessible.h"
+#include "widgets/button/oxBtnsPrivate.h"
+#include "widgets/button/oxShade.h"
+#include "widgets/button/oxTheme.h"
 
 namespace {
 

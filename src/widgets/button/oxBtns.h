@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Color.h"
-#include "Font.h"
-#include "GraphicControl.h"
-#include "oxBackground.h"
-#include "oxBtnTypes.h"
-#include "oxPicture.h"
+#include "gfx/Color.h"
+#include "gfx/Font.h"
+#include "gfx/GraphicControl.h"
+#include "widgets/button/oxBackground.h"
+#include "widgets/button/oxBtnTypes.h"
+#include "widgets/button/oxPicture.h"
 
 #include <QFlags>
 #include <QPointer>

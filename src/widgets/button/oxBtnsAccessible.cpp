@@ -1,7 +1,7 @@
-#include "oxBtnsAccessible.h"
+#include "widgets/button/oxBtnsAccessible.h"
 
-#include "AccessibleFactory.h"
-#include "oxBtns.h"
+#include "gfx/AccessibleFactory.h"
+#include "widgets/button/oxBtns.h"
 
 #include <QAccessibleWidget>
 #include <QPointer>

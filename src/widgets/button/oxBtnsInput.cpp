@@ -1,9 +1,9 @@
 // Pointer, mouse, accelerator and platform notifications of the button.
 
-#include "oxBtns.h"
+#include "widgets/button/oxBtns.h"
 
-#include "oxBtnsPrivate.h"
-#include "oxSound.h"
+#include "widgets/button/oxBtnsPrivate.h"
+#include "widgets/button/oxSound.h"
 
 #include <QCursor>
 #include <QEnterEvent>

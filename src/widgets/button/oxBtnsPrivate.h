@@ -2,7 +2,7 @@
 
 // Internal state shared by the behaviour and the face painting of the button.
 
-#include "oxBtns.h"
+#include "widgets/button/oxBtns.h"
 
 #include <QImage>
 #include <QMenu>

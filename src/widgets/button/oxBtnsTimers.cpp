@@ -1,11 +1,11 @@
 // Sounds, the repeat timer and picture animation of the button.
 
-#include "oxBtns.h"
+#include "widgets/button/oxBtns.h"
 
-#include "oxBtnsPrivate.h"
-#include "oxSound.h"
+#include "widgets/button/oxBtnsPrivate.h"
+#include "widgets/button/oxSound.h"
 
-#include "ErrorReport.h"
+#include "gfx/ErrorReport.h"
 
 #include <stdexcept>
 

@@ -1,4 +1,4 @@
-#include "oxCaption.h"
+#include "widgets/button/oxCaption.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Canvas.h"
-#include "Color.h"
-#include "oxBtnTypes.h"
+#include "gfx/Canvas.h"
+#include "gfx/Color.h"
+#include "widgets/button/oxBtnTypes.h"
 
 #include <QRect>
 #include <QSize>

@@ -1,4 +1,4 @@
-#include "oxBtns.h"
+#include "widgets/button/oxBtns.h"
 
 #include <stdexcept>
 

@@ -1,13 +1,13 @@
 // Rendering of the button's face: cache, background, picture effects,
 // caption, bevel and picture, composed off-screen and copied in one go.
 
-#include "oxBevel.h"
-#include "oxBtns.h"
-#include "oxBtnsPrivate.h"
-#include "oxCaption.h"
-#include "oxPictureFx.h"
-#include "oxShade.h"
-#include "oxTheme.h"
+#include "widgets/button/oxBevel.h"
+#include "widgets/button/oxBtns.h"
+#include "widgets/button/oxBtnsPrivate.h"
+#include "widgets/button/oxCaption.h"
+#include "widgets/button/oxPictureFx.h"
+#include "widgets/button/oxShade.h"
+#include "widgets/button/oxTheme.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "oxGradient.h"
+#include "widgets/button/oxGradient.h"
 
 #include <QImage>
 

@@ -1,4 +1,4 @@
-#include "oxPicture.h"
+#include "widgets/button/oxPicture.h"
 
 QImage ToxPicture::image() const
 {

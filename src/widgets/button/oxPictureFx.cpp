@@ -1,6 +1,6 @@
-#include "oxPictureFx.h"
+#include "widgets/button/oxPictureFx.h"
 
-#include "oxShade.h"
+#include "widgets/button/oxShade.h"
 
 ToxPictureMask BuildMask(const ToxPicture &pic, const QImage &img)
 {

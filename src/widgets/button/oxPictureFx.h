@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Color.h"
-#include "oxPicture.h"
+#include "gfx/Color.h"
+#include "widgets/button/oxPicture.h"
 
 #include <QImage>
 

@@ -1,6 +1,6 @@
-#include "oxShade.h"
+#include "widgets/button/oxShade.h"
 
-#include "Numeric.h"
+#include "gfx/Numeric.h"
 
 #include <QImage>
 

@@ -1,4 +1,4 @@
-#include "oxStyleTheme.h"
+#include "widgets/button/oxStyleTheme.h"
 
 #include <QApplication>
 #include <QImage>

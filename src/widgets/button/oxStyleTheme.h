@@ -1,6 +1,6 @@
 #pragma once
 
-#include "oxTheme.h"
+#include "widgets/button/oxTheme.h"
 
 // A theme engine that draws the themed bevels with the application's widget
 // style. Not installed by default; SetOxThemeEngine(&engine) turns it on.

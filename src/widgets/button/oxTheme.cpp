@@ -1,4 +1,4 @@
-#include "oxTheme.h"
+#include "widgets/button/oxTheme.h"
 
 namespace {
 IoxThemeEngine *g_engine = nullptr;

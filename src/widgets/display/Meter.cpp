@@ -1,4 +1,4 @@
-#include "Meter.h"
+#include "widgets/display/Meter.h"
 
 #include <QEvent>
 #include <QFileInfo>
@@ -7,9 +7,9 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "MeterPaint.h"
-#include "MeterPrivate.h"
-#include "NumLabAccessible.h"
+#include "widgets/display/MeterPaint.h"
+#include "widgets/display/MeterPrivate.h"
+#include "widgets/display/NumLabAccessible.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <functional>
 #include <memory>
 
-#include "Color.h"
-#include "DisplayTypes.h"
-#include "Font.h"
-#include "GraphicControl.h"
-#include "MeterGeometry.h"
-#include "MeterNeedle.h"
+#include "gfx/Color.h"
+#include "widgets/display/DisplayTypes.h"
+#include "gfx/Font.h"
+#include "gfx/GraphicControl.h"
+#include "widgets/display/MeterGeometry.h"
+#include "widgets/display/MeterNeedle.h"
 
 class TCanvas;
 class TMeter;

@@ -1,6 +1,6 @@
-#include "MeterAccessible.h"
+#include "widgets/display/MeterAccessible.h"
 
-#include "Meter.h"
+#include "widgets/display/Meter.h"
 
 #include <QAccessibleWidget>
 

@@ -1,6 +1,6 @@
-#include "MeterGeometry.h"
+#include "widgets/display/MeterGeometry.h"
 
-#include "Numeric.h"
+#include "gfx/Numeric.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "MeterNeedle.h"
+#include "widgets/display/MeterNeedle.h"
 
 #include <algorithm>
 

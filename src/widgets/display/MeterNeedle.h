@@ -2,8 +2,8 @@
 
 #include <QObject>
 
-#include "Color.h"
-#include "MeterGeometry.h"
+#include "gfx/Color.h"
+#include "widgets/display/MeterGeometry.h"
 
 // Shape and colours of one needle of a dial gauge. Owned by its gauge, which
 // repaints whenever OnChange fires.

@@ -1,8 +1,8 @@
-#include "MeterPaint.h"
+#include "widgets/display/MeterPaint.h"
 
-#include "Bitmap.h"
-#include "MeterPrivate.h"
-#include "Numeric.h"
+#include "gfx/Bitmap.h"
+#include "widgets/display/MeterPrivate.h"
+#include "gfx/Numeric.h"
 
 #include <cmath>
 #include <cstring>

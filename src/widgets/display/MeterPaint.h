@@ -4,8 +4,8 @@
 
 #include <initializer_list>
 
-#include "Canvas.h"
-#include "Meter.h"
+#include "gfx/Canvas.h"
+#include "widgets/display/Meter.h"
 
 struct TMeterCache;
 

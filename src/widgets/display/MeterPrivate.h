@@ -3,8 +3,8 @@
 // The gauge's state, shared by the property code (Meter.cpp) and the paint
 // steps (MeterPaint.cpp). Not part of the public interface.
 
-#include "Bitmap.h"
-#include "Meter.h"
+#include "gfx/Bitmap.h"
+#include "widgets/display/Meter.h"
 
 #include <QImage>
 

@@ -1,8 +1,8 @@
-#include "NumLab.h"
+#include "widgets/display/NumLab.h"
 
-#include "Bitmap.h"
-#include "NumLabAccessible.h"
-#include "Numeric.h"
+#include "gfx/Bitmap.h"
+#include "widgets/display/NumLabAccessible.h"
+#include "gfx/Numeric.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>

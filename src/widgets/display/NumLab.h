@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Alignment.h"
-#include "Color.h"
-#include "DisplayTypes.h"
-#include "Font.h"
-#include "GraphicControl.h"
-#include "NumLabFormat.h"
+#include "gfx/Alignment.h"
+#include "gfx/Color.h"
+#include "widgets/display/DisplayTypes.h"
+#include "gfx/Font.h"
+#include "gfx/GraphicControl.h"
+#include "widgets/display/NumLabFormat.h"
 
 #include <QMenu>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "NumLabAccessible.h"
+#include "widgets/display/NumLabAccessible.h"
 
-#include "AccessibleFactory.h"
-#include "Meter.h"
-#include "MeterAccessible.h"
-#include "NumLab.h"
+#include "gfx/AccessibleFactory.h"
+#include "widgets/display/Meter.h"
+#include "widgets/display/MeterAccessible.h"
+#include "widgets/display/NumLab.h"
 
 #include <QAccessibleWidget>
 

@@ -1,6 +1,6 @@
-#include "NumLabFormat.h"
+#include "widgets/display/NumLabFormat.h"
 
-#include "Numeric.h"
+#include "gfx/Numeric.h"
 
 #include <QDate>
 #include <QTime>

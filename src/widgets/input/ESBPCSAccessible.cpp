@@ -1,9 +1,9 @@
-#include "ESBPCSAccessible.h"
+#include "widgets/input/ESBPCSAccessible.h"
 
-#include "AccessibleFactory.h"
-#include "ESBPCSBaseEdit.h"
-#include "ESBPCSLabel.h"
-#include "ESBPCSSpinEdit.h"
+#include "gfx/AccessibleFactory.h"
+#include "widgets/input/ESBPCSBaseEdit.h"
+#include "widgets/input/ESBPCSLabel.h"
+#include "widgets/input/ESBPCSSpinEdit.h"
 
 #include <QAccessibleWidget>
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
-#include "ESBPCSBaseEdit.h"
+#include "widgets/input/ESBPCSBaseEdit.h"
 
-#include "ESBPCSAccessible.h"
+#include "widgets/input/ESBPCSAccessible.h"
 
 #include <QApplication>
 #include <QClipboard>

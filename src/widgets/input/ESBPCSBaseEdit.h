@@ -5,8 +5,8 @@
 // move focus, Esc undoes), colours by state, an optional flat border and an
 // exit sequence that normalises the text and may check bounds.
 
-#include "Alignment.h"
-#include "Color.h"
+#include "gfx/Alignment.h"
+#include "gfx/Color.h"
 
 #include <QLineEdit>
 #include <QString>

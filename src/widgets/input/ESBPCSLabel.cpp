@@ -1,6 +1,6 @@
-#include "ESBPCSLabel.h"
+#include "widgets/input/ESBPCSLabel.h"
 
-#include "ESBPCSAccessible.h"
+#include "widgets/input/ESBPCSAccessible.h"
 
 #include <QEnterEvent>
 #include <QEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Alignment.h"
-#include "Color.h"
+#include "gfx/Alignment.h"
+#include "gfx/Color.h"
 
 #include <QImage>
 #include <QString>

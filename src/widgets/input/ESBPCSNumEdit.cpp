@@ -1,4 +1,4 @@
-#include "ESBPCSNumEdit.h"
+#include "widgets/input/ESBPCSNumEdit.h"
 
 #include <QKeyEvent>
 #include <QLocale>

@@ -9,8 +9,8 @@
 // accessors (AsFloat, AsScaledFloat, Scale, BoundLower/BoundUpper of the
 // float edits); the rest are also Qt properties.
 
-#include "ESBPCSBaseEdit.h"
-#include "ESBPCSNumFormat.h"
+#include "widgets/input/ESBPCSBaseEdit.h"
+#include "widgets/input/ESBPCSNumFormat.h"
 
 #include <cstdint>
 

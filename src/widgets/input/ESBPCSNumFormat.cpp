@@ -1,4 +1,4 @@
-#include "ESBPCSNumFormat.h"
+#include "widgets/input/ESBPCSNumFormat.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "ESBPCSSpinEdit.h"
+#include "widgets/input/ESBPCSSpinEdit.h"
 
 #include <QIcon>
 #include <QMouseEvent>

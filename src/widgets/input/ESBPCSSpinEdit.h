@@ -5,7 +5,7 @@
 // value moves by typing, by the buttons and Up/Down (Step) and by PgUp/PgDn
 // (PageStep), and is kept inside [Min, Max].
 
-#include "ESBPCSNumEdit.h"
+#include "widgets/input/ESBPCSNumEdit.h"
 
 #include <QFrame>
 #include <QImage>

@@ -1,0 +1,179 @@
+#include "ui/duty/DutyWindow.h"
+
+#include "analysis/DutyCycle.h"
+#include "ui/duty/DutyTable.h"
+#include "analysis/LifeCurve.h"
+#include "analysis/Reliability.h"
+#include "ui/truck/TruckActions.h"
+#include "ui/form/Form1.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace
+{
+const double ReliabilityChoices[] = {90, 95, 99, 99.9};
+}
+
+TDutyWindow::TDutyWindow(TTruckActions *actions)
+    : QWidget(actions->Form(), Qt::Window), m_actions(actions), m_model(new TDutyTableModel(this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("DutyCycle"));
+    setWindowTitle(QStringLiteral("Duty cycle"));
+
+    Table = new QTableView;
+    Table->setModel(m_model);
+    Table->setItemDelegate(new TDutyDelegate(Table));
+    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::AnyKeyPressed);
+    Table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    Table->horizontalHeader()->setStretchLastSection(true);
+
+    AddRow = new QPushButton(QStringLiteral("&Add segment"));
+    RemoveRow = new QPushButton(QStringLiteral("Re&move segment"));
+    Reliability = new QComboBox;
+    for (double p : ReliabilityChoices)
+        Reliability->addItem(QString::number(p, 'g', 4) + QStringLiteral(" %"), p);
+    Combined = new QLabel;
+    Combined->setObjectName(QStringLiteral("CombinedLife"));
+    QFont bold = Combined->font();
+    bold.setBold(true);
+    Combined->setFont(bold);
+    Problem = new QLabel;
+    Problem->setObjectName(QStringLiteral("DutyProblem"));
+    Problem->setStyleSheet(QStringLiteral("color: #b00000"));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(AddRow);
+    buttons->addWidget(RemoveRow);
+    buttons->addStretch();
+    auto *relLabel = new QLabel(QStringLiteral("&Reliability"));
+    relLabel->setBuddy(Reliability);
+    buttons->addWidget(relLabel);
+    buttons->addWidget(Reliability);
+    auto *result = new QHBoxLayout;
+    result->addWidget(new QLabel(QStringLiteral("Combined life:")));
+    result->addWidget(Combined);
+    result->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Table, 1);
+    layout->addLayout(buttons);
+    layout->addLayout(result);
+    layout->addWidget(Problem);
+    resize(590, 320);
+
+    if (actions->Duty().empty())
+        actions->setDuty({seedSegment()});
+    m_model->setSegments(actions->Duty());
+
+    connect(AddRow, &QPushButton::clicked, this, &TDutyWindow::addRow);
+    connect(RemoveRow, &QPushButton::clicked, this, &TDutyWindow::removeRow);
+    connect(Reliability, &QComboBox::currentIndexChanged, this, &TDutyWindow::recompute);
+    connect(m_model, &TDutyTableModel::SegmentsEdited, this, &TDutyWindow::edited);
+    connect(actions, &TTruckActions::DutyChanged, this, &TDutyWindow::takeDuty);
+    connect(actions, &TTruckActions::TruckChanged, this, &TDutyWindow::recompute);
+    recompute();
+}
+
+TDutyWindow::~TDutyWindow() = default;
+
+void TDutyWindow::takeDuty()
+{
+    // Our own edits come back here too; only a list from elsewhere resets the table.
+    if (m_actions->Duty() != m_model->Segments())
+        m_model->setSegments(m_actions->Duty());
+    recompute();
+}
+
+void TDutyWindow::edited()
+{
+    m_actions->setDuty(m_model->Segments());
+    recompute();
+}
+
+void TDutyWindow::recompute()
+{
+    const TTruck &truck = m_actions->Inputs();
+    const auto &segments = m_model->Segments();
+    const double percent = Reliability->currentData().toDouble();
+    const double a1 = ReliabilityFactor(percent);
+    m_model->setTruck(truck);
+    const TDutyResult result = DutyLife(truck, segments);
+    m_model->setResults(result, a1);
+
+    std::string problem =
+        segments.empty() ? std::string("The list has no segment.") : CheckDutyShares(segments);
+    m_combined.reset();
+    if (problem.empty() && result.LifeKm)
+        m_combined = LifeMap::LifeShown(*result.LifeKm, truck.LifeInMiles) * a1;
+    else if (problem.empty())
+        problem = "No segment in fifth gear has a life; the bearing is loaded in fifth only.";
+
+    const int held = int(std::count_if(result.Points.begin(), result.Points.end(),
+                                       [](const TOperatingPoint &p) { return !p.Holds; }));
+    QString text = QString::fromStdString(problem);
+    if (held > 0) {
+        const QString note = held == 1
+                                 ? QStringLiteral("1 segment cannot hold its speed.")
+                                 : QStringLiteral("%1 segments cannot hold their speed.").arg(held);
+        text = text.isEmpty() ? note : text + QLatin1Char(' ') + note;
+    }
+    Problem->setText(text);
+    Combined->setText(
+        m_combined ? QStringLiteral("%1 thousand %2 at %3 %")
+                         .arg(QString::number(*m_combined, 'f', 1),
+                              truck.LifeInMiles ? QStringLiteral("miles") : QStringLiteral("km"),
+                              QString::number(percent, 'g', 4))
+                   : QString());
+}
+
+TDutySegment TDutyWindow::seedSegment() const
+{
+    // The speed the pedal asks for now; at rest, the middle of the pedal's
+    // travel (a segment at standstill covers no distance).
+    const TDriveModel &m = m_actions->Form()->Model();
+    TDutySegment seed;
+    seed.SharePct = 100;
+    seed.SpeedMph = m.TargetSpeed > 0 ? m.TargetSpeed : 50;
+    seed.Gear = m.Gear;
+    return seed;
+}
+
+void TDutyWindow::addRow()
+{
+    const auto &segments = m_model->Segments();
+    if (segments.empty()) {
+        m_model->addSegment(seedSegment());
+    } else {
+        // The selected segment (else the last) is split in two halves, so the
+        // shares still add up and the user adjusts the copy.
+        int row = int(segments.size()) - 1;
+        if (const QModelIndexList picked = Table->selectionModel()->selectedRows();
+            !picked.isEmpty())
+            row = picked.constFirst().row();
+        TDutySegment half = segments[std::size_t(row)];
+        half.SharePct /= 2;
+        m_model->setData(m_model->index(row, TDutyTableModel::Share), half.SharePct);
+        m_model->addSegment(half);
+    }
+    Table->selectRow(m_model->rowCount() - 1);
+}
+
+void TDutyWindow::removeRow()
+{
+    int row = m_model->rowCount() - 1;
+    const QModelIndexList picked = Table->selectionModel()->selectedRows();
+    if (!picked.isEmpty())
+        row = picked.constFirst().row();
+    m_model->removeSegment(row);
+}

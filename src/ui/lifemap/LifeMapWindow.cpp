@@ -1,0 +1,242 @@
+#include "ui/lifemap/LifeMapWindow.h"
+
+#include "model/DisplayValues.h"
+#include "analysis/LifeCurve.h"
+#include "analysis/Reliability.h"
+#include "ui/truck/TruckActions.h"
+#include "ui/form/Form1.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLegendMarker>
+#include <QPainter>
+#include <QPushButton>
+#include <QSvgGenerator>
+#include <QVBoxLayout>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QLogValueAxis>
+#include <QtCharts/QScatterSeries>
+#include <QtCharts/QValueAxis>
+
+const QString TLifeMapWindow::LifeName = QStringLiteral("L10");
+const QString TLifeMapWindow::NotHeldName = QStringLiteral("L10, speed not held");
+const QString TLifeMapWindow::ReliabilityName = QStringLiteral("a1 × L10 at ");
+const QString TLifeMapWindow::HeldName = QStringLiteral("Held curve");
+const QString TLifeMapWindow::MarkerName = QStringLiteral("Now");
+
+namespace
+{
+
+const double ReliabilityChoices[] = {90, 95, 99, 99.9};
+
+QString percentText(double p)
+{
+    return QString::number(p, 'g', 4) + QStringLiteral(" %");
+}
+
+} // namespace
+
+TLifeMapWindow::TLifeMapWindow(TTruckActions *actions)
+    : QWidget(actions->Form(), Qt::Window), m_actions(actions)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("LifeMap"));
+    setWindowTitle(QStringLiteral("Life map"));
+
+    m_chart = new QChart;
+    m_chart->setTitle(QStringLiteral("Input-shaft bearing life in fifth gear"));
+    m_chart->legend()->setAlignment(Qt::AlignBottom);
+    m_speedAxis = new QValueAxis;
+    m_speedAxis->setLabelFormat(QStringLiteral("%.0f"));
+    m_lifeAxis = new QLogValueAxis;
+    m_lifeAxis->setBase(10);
+    m_lifeAxis->setLabelFormat(QStringLiteral("%g"));
+    m_lifeAxis->setMinorTickCount(8);
+    m_chart->addAxis(m_speedAxis, Qt::AlignBottom);
+    m_chart->addAxis(m_lifeAxis, Qt::AlignLeft);
+
+    m_marker = new QScatterSeries;
+    m_marker->setName(MarkerName);
+    m_marker->setMarkerSize(11);
+    m_marker->setColor(QColor(200, 30, 30));
+    m_marker->setBorderColor(Qt::black);
+    m_chart->addSeries(m_marker);
+    m_marker->attachAxis(m_speedAxis);
+    m_marker->attachAxis(m_lifeAxis);
+
+    m_view = new QChartView(m_chart);
+    m_view->setRenderHint(QPainter::Antialiasing);
+
+    Reliability = new QComboBox;
+    for (double p : ReliabilityChoices)
+        Reliability->addItem(percentText(p), p);
+    HoldCurve = new QPushButton(QStringLiteral("&Hold curve"));
+    HoldCurve->setCheckable(true);
+    SaveChart = new QPushButton(QStringLiteral("&Save chart…"));
+
+    auto *bar = new QHBoxLayout;
+    auto *relLabel = new QLabel(QStringLiteral("&Reliability"));
+    relLabel->setBuddy(Reliability);
+    bar->addWidget(relLabel);
+    bar->addWidget(Reliability);
+    bar->addStretch();
+    bar->addWidget(HoldCurve);
+    bar->addWidget(SaveChart);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_view, 1);
+    layout->addLayout(bar);
+    resize(640, 460);
+
+    connect(Reliability, &QComboBox::currentIndexChanged, this, &TLifeMapWindow::redraw);
+    connect(HoldCurve, &QPushButton::toggled, this, &TLifeMapWindow::holdToggled);
+    connect(SaveChart, &QPushButton::clicked, this, &TLifeMapWindow::saveChart);
+    connect(actions, &TTruckActions::TruckChanged, this, &TLifeMapWindow::recompute);
+    connect(actions->Form(), &TForm1::Stepped, this, &TLifeMapWindow::moveMarker);
+    recompute();
+}
+
+TLifeMapWindow::~TLifeMapWindow() = default;
+
+double TLifeMapWindow::ReliabilityPercent() const
+{
+    return Reliability->currentData().toDouble();
+}
+
+void TLifeMapWindow::recompute()
+{
+    ++m_recomputes;
+    m_points = SpeedSweep(m_actions->Truck(), TGear::Fifth, LifeMap::CurvePoints);
+    redraw();
+}
+
+void TLifeMapWindow::holdToggled(bool on)
+{
+    m_held = on ? m_points : std::vector<TOperatingPoint>{};
+    redraw();
+}
+
+void TLifeMapWindow::redraw()
+{
+    const TTruck &truck = m_actions->Inputs();
+    const bool mph = truck.SpeedInMph;
+    const bool miles = truck.LifeInMiles;
+    for (QAbstractSeries *s : m_curves) {
+        m_chart->removeSeries(s);
+        delete s;
+    }
+    m_curves.clear();
+
+    std::vector<double> lives;
+    bool legendShown[2] = {false, false};
+    auto addRun = [&](const LifeMap::TCurveRun &run, const QString &name, QPen pen, bool legend) {
+        auto *s = new QLineSeries;
+        s->setName(name);
+        for (const auto &p : run.Points) {
+            s->append(p.Speed, p.Life);
+            lives.push_back(p.Life);
+        }
+        s->setPen(pen);
+        m_chart->addSeries(s);
+        s->attachAxis(m_speedAxis);
+        s->attachAxis(m_lifeAxis);
+        for (QLegendMarker *mk : m_chart->legend()->markers(s))
+            mk->setVisible(legend);
+        m_curves.push_back(s);
+    };
+
+    if (!m_held.empty()) {
+        QPen faint(QColor(150, 150, 150, 140), 1.5);
+        bool first = true;
+        for (const auto &run : LifeMap::LifeRuns(m_held, mph, miles)) {
+            addRun(run, HeldName, faint, first);
+            first = false;
+        }
+    }
+    const double percent = ReliabilityPercent();
+    if (percent > MinReliability) {
+        const double a1 = ReliabilityFactor(percent);
+        QPen pen(QColor(30, 140, 60), 2);
+        bool first = true;
+        for (const auto &run : LifeMap::LifeRuns(m_points, mph, miles, a1)) {
+            QPen p = pen;
+            if (!run.Holds)
+                p.setStyle(Qt::DashLine);
+            addRun(run, ReliabilityName + percentText(percent), p, first);
+            first = false;
+        }
+    }
+    for (const auto &run : LifeMap::LifeRuns(m_points, mph, miles)) {
+        QPen pen = run.Holds ? QPen(QColor(20, 80, 200), 2.5)
+                             : QPen(QColor(140, 140, 140), 2, Qt::DashLine);
+        addRun(run, run.Holds ? LifeName : NotHeldName, pen, !legendShown[run.Holds]);
+        legendShown[run.Holds] = true;
+    }
+
+    double lo = 0;
+    double hi = 1;
+    if (!m_points.empty()) {
+        lo = LifeMap::SpeedShown(m_points.front().SpeedMph, mph);
+        hi = LifeMap::SpeedShown(m_points.back().SpeedMph, mph);
+    }
+    m_speedAxis->setRange(lo, hi > lo ? hi : lo + 1);
+    m_speedAxis->applyNiceNumbers(); // round ticks: 0, 20, 40 ...
+    m_speedAxis->setTitleText(mph ? QStringLiteral("Road speed (mph)")
+                                  : QStringLiteral("Road speed (km/h)"));
+    const auto [lifeLo, lifeHi] = LifeMap::DecadeRange(lives);
+    m_lifeAxis->setRange(lifeLo, lifeHi);
+    m_lifeAxis->setTitleText(miles ? QStringLiteral("L10 life (thousand miles)")
+                                   : QStringLiteral("L10 life (thousand km)"));
+    moveMarker();
+}
+
+void TLifeMapWindow::moveMarker()
+{
+    const TDriveModel &m = m_actions->Form()->Model();
+    const TTruck &truck = m_actions->Inputs();
+    const auto speed = Shown::SpeedMph(m);
+    const auto life = Shown::LifeKm(m);
+    // The bearing is computed in fifth gear only.
+    if (m.Gear != TGear::Fifth || !speed || !life || !(*life > 0)) {
+        if (m_marker->count())
+            m_marker->clear();
+        return;
+    }
+    const QPointF p(LifeMap::SpeedShown(*speed, truck.SpeedInMph),
+                    LifeMap::LifeShown(*life, truck.LifeInMiles));
+    if (m_marker->count() == 1 && m_marker->at(0) == p)
+        return;
+    m_marker->replace(QList<QPointF>{p});
+}
+
+bool TLifeMapWindow::SaveChartTo(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("svg")) {
+        QSvgGenerator svg;
+        svg.setFileName(path);
+        svg.setSize(m_view->size());
+        svg.setViewBox(QRect(QPoint(0, 0), m_view->size()));
+        svg.setTitle(m_chart->title());
+        QPainter painter;
+        if (!painter.begin(&svg))
+            return false;
+        m_view->render(&painter);
+        return painter.end();
+    }
+    return m_view->grab().save(path, "PNG");
+}
+
+void TLifeMapWindow::saveChart()
+{
+    const QString path =
+        m_actions->AskFile(this, QStringLiteral("Save chart"),
+                           QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)"), true);
+    if (path.isEmpty())
+        return;
+    if (!SaveChartTo(path))
+        m_actions->ShowProblem(QStringLiteral("%1: cannot be written").arg(path));
+}

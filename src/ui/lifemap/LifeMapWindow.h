@@ -1,0 +1,69 @@
+#pragma once
+
+#include "analysis/OperatingPoint.h"
+
+#include <QWidget>
+
+#include <vector>
+
+class QAbstractSeries;
+class QChart;
+class QChartView;
+class QComboBox;
+class QLineSeries;
+class QLogValueAxis;
+class QPushButton;
+class QScatterSeries;
+class QValueAxis;
+class TTruckActions;
+
+// L10 life of the input-shaft bearing against road speed in fifth gear, for
+// the main window's truck, with the operating point of the running
+// simulation. It opens beside the main window and is destroyed on closing.
+class TLifeMapWindow : public QWidget
+{
+    Q_OBJECT
+  public:
+    explicit TLifeMapWindow(TTruckActions *actions);
+    ~TLifeMapWindow() override;
+
+    QChart *Chart() const { return m_chart; }
+    QComboBox *Reliability = nullptr; // 90, 95, 99, 99.9 %
+    QPushButton *HoldCurve = nullptr; // checkable: keeps the present curve faintly
+    QPushButton *SaveChart = nullptr;
+
+    // The operating points the curve was drawn from.
+    const std::vector<TOperatingPoint> &Points() const { return m_points; }
+    // How often the operating points were computed (not just redrawn).
+    int Recomputes() const { return m_recomputes; }
+    double ReliabilityPercent() const;
+    QScatterSeries *Marker() const { return m_marker; }
+
+    // The series names, for the legend.
+    static const QString LifeName;
+    static const QString NotHeldName;
+    static const QString ReliabilityName; // prefix; the percentage follows
+    static const QString HeldName;
+    static const QString MarkerName;
+
+    // PNG or SVG by the file's suffix (PNG when it has neither); false on failure.
+    bool SaveChartTo(const QString &path);
+
+  private:
+    void recompute();
+    void redraw();
+    void moveMarker();
+    void holdToggled(bool on);
+    void saveChart();
+
+    TTruckActions *m_actions;
+    QChart *m_chart = nullptr;
+    QChartView *m_view = nullptr;
+    QValueAxis *m_speedAxis = nullptr;
+    QLogValueAxis *m_lifeAxis = nullptr;
+    QScatterSeries *m_marker = nullptr;
+    std::vector<QAbstractSeries *> m_curves;
+    std::vector<TOperatingPoint> m_points;
+    std::vector<TOperatingPoint> m_held;
+    int m_recomputes = 0;
+};

@@ -1,0 +1,266 @@
+#include "ui/support/WindowsFixture.h"
+
+#include "ui/duty/DutyTable.h"
+#include "ui/duty/DutyWindow.h"
+#include "widgets/input/ESBPCSSpinEdit.h"
+#include "ui/form/FormTruck.h"
+#include "analysis/LifeCurve.h"
+#include "analysis/Reliability.h"
+#include "analysis/TruckFile.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+using Col = TDutyTableModel::Column;
+
+class DutyTest : public ::testing::Test
+{
+  protected:
+    void open()
+    {
+        w.actions().DutyAction->trigger();
+        win = w.actions().DutyWindow();
+        ASSERT_NE(win, nullptr);
+        model = win->TableModel();
+    }
+    QVariant value(int row, int col) const
+    {
+        return model->data(model->index(row, col), TDutyTableModel::ValueRole);
+    }
+    bool edit(int row, int col, double v)
+    {
+        return model->setData(model->index(row, col), v, Qt::EditRole);
+    }
+    // The combined life the analysis gives for the window's list, in thousands.
+    std::optional<double> combined(double a1 = 1)
+    {
+        const TTruck t = TruckOfForm(w.form());
+        const auto r = DutyLife(t, w.actions().Duty());
+        if (!r.LifeKm)
+            return std::nullopt;
+        return LifeMap::LifeShown(*r.LifeKm, t.LifeInMiles) * a1;
+    }
+
+    WindowsFixture w;
+    TDutyWindow *win = nullptr;
+    TDutyTableModel *model = nullptr;
+};
+
+TEST_F(DutyTest, StartsWithOneSegmentAtThePedalSpeed)
+{
+    w.driver.pedal(48);
+    open();
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_EQ(value(0, Col::Share).toDouble(), 100);
+    EXPECT_EQ(value(0, Col::Speed).toDouble(), 48);
+    EXPECT_EQ(value(0, Col::Gear).toInt(), 5);
+    ASSERT_EQ(w.actions().Duty().size(), 1u);
+    EXPECT_EQ(w.actions().Duty()[0].SpeedMph, 48);
+    EXPECT_FALSE(w.actions().Duty()[0].Load.has_value()); // follows the truck
+
+    const auto point = SteadyState(TruckOfForm(w.form()), w.actions().Duty()[0]);
+    EXPECT_DOUBLE_EQ(value(0, Col::EngineRpm).toDouble(), point.EngineRpm);
+    EXPECT_DOUBLE_EQ(value(0, Col::RadialLoad).toDouble(), *point.RadialLoad);
+    EXPECT_DOUBLE_EQ(value(0, Col::Damage).toDouble(), 100);
+    ASSERT_TRUE(win->CombinedLife());
+    EXPECT_DOUBLE_EQ(*win->CombinedLife(), *combined());
+    EXPECT_FALSE(win->Combined->text().isEmpty());
+}
+
+TEST_F(DutyTest, AtRestTheSeedIsTheMiddleOfThePedalsTravel)
+{
+    open();
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_EQ(value(0, Col::Speed).toDouble(), 50);
+}
+
+TEST_F(DutyTest, EditsRecomputeTheCombinedLife)
+{
+    w.driver.pedal(50);
+    open();
+    const double single = *win->CombinedLife();
+    // A new segment halves the one it copies: the shares still add up.
+    win->AddRow->click();
+    ASSERT_EQ(model->rowCount(), 2);
+    EXPECT_EQ(value(0, Col::Share).toDouble(), 50);
+    EXPECT_EQ(value(1, Col::Share).toDouble(), 50);
+    ASSERT_TRUE(win->CombinedLife());
+    EXPECT_DOUBLE_EQ(*win->CombinedLife(), single); // two equal halves
+
+    ASSERT_TRUE(edit(0, Col::Share, 60));
+    EXPECT_FALSE(win->CombinedLife()); // 110 %
+    EXPECT_TRUE(win->Combined->text().isEmpty());
+    EXPECT_TRUE(win->Problem->text().contains(QLatin1String("110")))
+        << win->Problem->text().toStdString();
+    ASSERT_TRUE(edit(1, Col::Share, 40));
+    ASSERT_TRUE(edit(1, Col::Speed, 65));
+    ASSERT_TRUE(win->CombinedLife());
+    EXPECT_TRUE(win->Problem->text().isEmpty()) << win->Problem->text().toStdString();
+    EXPECT_DOUBLE_EQ(*win->CombinedLife(), *combined());
+    EXPECT_NE(*win->CombinedLife(), single);
+    EXPECT_EQ(w.actions().Duty()[1].SpeedMph, 65);
+
+    // A climb on one segment shortens the combined life, more so with a load.
+    double before = *win->CombinedLife();
+    ASSERT_TRUE(edit(1, Col::Gradient, 0.03));
+    EXPECT_LT(*win->CombinedLife(), before);
+    before = *win->CombinedLife();
+    ASSERT_TRUE(edit(1, Col::Load, 2500));
+    EXPECT_LT(*win->CombinedLife(), before);
+    EXPECT_EQ(w.actions().Duty()[1].Load, 2500);
+    EXPECT_EQ(w.actions().Duty()[1].Gradient, 0.03);
+    EXPECT_FALSE(w.actions().Duty()[0].Gradient.has_value());
+
+    // Damage shares add up to 100.
+    EXPECT_NEAR(value(0, Col::Damage).toDouble() + value(1, Col::Damage).toDouble(), 100, 1e-9);
+
+    // Removing the selected row leaves one with 60 %: shown inline, no figure.
+    win->Table->selectRow(1);
+    win->RemoveRow->click();
+    EXPECT_EQ(model->rowCount(), 1);
+    EXPECT_FALSE(win->CombinedLife());
+    EXPECT_TRUE(win->Problem->text().contains(QLatin1String("60")))
+        << win->Problem->text().toStdString();
+}
+
+TEST_F(DutyTest, ValuesOutsideTheInputRangesAreRefused)
+{
+    open();
+    const auto before = w.actions().Duty();
+    struct Bad {
+        Col col;
+        double v;
+    };
+    for (Bad b : {Bad{Col::Share, 0}, Bad{Col::Share, -1}, Bad{Col::Share, 100.5},
+                  Bad{Col::Speed, 0}, Bad{Col::Speed, 100.1}, Bad{Col::Gear, 3},
+                  Bad{Col::Gear, 4.5}, Bad{Col::Gradient, -0.5}, Bad{Col::Gradient, 101},
+                  Bad{Col::Load, 3001}, Bad{Col::Load, NAN}, Bad{Col::Load, INFINITY}})
+        EXPECT_FALSE(edit(0, b.col, b.v)) << int(b.col) << " " << b.v;
+    EXPECT_FALSE(model->setData(model->index(0, Col::Share), QStringLiteral("lots")));
+    EXPECT_FALSE(edit(0, Col::Life, 5)); // computed columns are not edited
+    EXPECT_EQ(w.actions().Duty(), before);
+    EXPECT_FALSE(model->flags(model->index(0, Col::EngineRpm)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(model->flags(model->index(0, Col::Gradient)) & Qt::ItemIsEditable);
+    // The limits themselves are accepted.
+    EXPECT_TRUE(edit(0, Col::Speed, 100));
+    EXPECT_TRUE(edit(0, Col::Gradient, 100));
+    EXPECT_TRUE(edit(0, Col::Load, 0));
+}
+
+TEST_F(DutyTest, SharesThatDoNotAddUpNeverStormNorCrash)
+{
+    open();
+    for (double s : {100.0, 99.5, 0.01, 100.0}) {
+        ASSERT_TRUE(edit(0, Col::Share, s));
+        EXPECT_EQ(win->CombinedLife().has_value(), s == 100) << s;
+        EXPECT_EQ(win->Problem->text().isEmpty(), s == 100) << s;
+    }
+    win->RemoveRow->click();
+    EXPECT_EQ(model->rowCount(), 0);
+    EXPECT_FALSE(win->CombinedLife());
+    EXPECT_FALSE(win->Problem->text().isEmpty());
+    win->RemoveRow->click(); // nothing left to remove
+    win->AddRow->click();
+    EXPECT_EQ(model->rowCount(), 1);
+    EXPECT_EQ(value(0, Col::Share).toDouble(), 100);
+    EXPECT_TRUE(win->CombinedLife());
+    EXPECT_TRUE(w.problems.isEmpty());
+}
+
+TEST_F(DutyTest, SegmentThatCannotHoldItsSpeedIsMarked)
+{
+    w.driver.pedal(40);
+    open();
+    EXPECT_TRUE(model->data(model->index(0, Col::Note)).toString().isEmpty());
+    EXPECT_FALSE(model->data(model->index(0, Col::Share), Qt::BackgroundRole).isValid());
+    // Steep and heavy (the model takes the sine of the gradient): forty mph
+    // cannot be held in fifth.
+    ASSERT_TRUE(edit(0, Col::Gradient, 0.3));
+    ASSERT_TRUE(edit(0, Col::Load, 3000));
+    const auto point = SteadyState(TruckOfForm(w.form()), w.actions().Duty()[0]);
+    ASSERT_FALSE(point.Holds);
+    EXPECT_EQ(model->data(model->index(0, Col::Note)).toString(), TDutyTableModel::CannotHold);
+    EXPECT_TRUE(model->data(model->index(0, Col::Share), Qt::BackgroundRole).isValid());
+    EXPECT_TRUE(win->Problem->text().contains(QLatin1String("cannot hold")));
+    // Still computed.
+    EXPECT_DOUBLE_EQ(value(0, Col::EngineRpm).toDouble(), point.EngineRpm);
+}
+
+TEST_F(DutyTest, UnitsAndReliabilityFollowTheWindow)
+{
+    w.driver.pedal(62);
+    open();
+    const double l10 = *win->CombinedLife();
+    win->Reliability->setCurrentIndex(2); // 99 %
+    EXPECT_DOUBLE_EQ(*win->CombinedLife(), l10 * ReliabilityFactor(99));
+    EXPECT_TRUE(win->Combined->text().contains(QLatin1String("99 %")));
+
+    FormDriver::click(w.form().CBMph);
+    FormDriver::click(w.form().CBMiles);
+    w.driver.tick();
+    EXPECT_DOUBLE_EQ(value(0, Col::Speed).toDouble(), 62 / 0.621);
+    EXPECT_TRUE(model->headerData(Col::Speed, Qt::Horizontal).toString().contains("km/h"));
+    EXPECT_DOUBLE_EQ(*win->CombinedLife(), *combined(ReliabilityFactor(99)));
+    // A speed typed in km/h is kept in mph.
+    ASSERT_TRUE(edit(0, Col::Speed, 100));
+    EXPECT_DOUBLE_EQ(w.actions().Duty()[0].SpeedMph, 62.1);
+}
+
+TEST_F(DutyTest, TruckChangesAndOpenedFilesReachTheTable)
+{
+    w.driver.pedal(50);
+    open();
+    const double flat = *win->CombinedLife();
+    w.form().SEGradient->setValue(0.02);
+    w.driver.tick();
+    EXPECT_LT(*win->CombinedLife(), flat);
+    EXPECT_EQ(value(0, Col::Gradient).toDouble(), 0.02); // follows the truck's gradient
+
+    TTruck t = TruckOfForm(w.form());
+    TDutySegment a;
+    a.SharePct = 25;
+    a.SpeedMph = 30;
+    TDutySegment b;
+    b.SharePct = 75;
+    b.SpeedMph = 58;
+    t.Duty = {a, b};
+    w.nextPath = w.path(QStringLiteral("duty.json"));
+    ASSERT_EQ(WriteTruckFile(w.nextPath.toStdString(), t), "");
+    w.actions().OpenAction->trigger();
+    ASSERT_TRUE(w.problems.isEmpty());
+    ASSERT_EQ(model->rowCount(), 2);
+    EXPECT_EQ(value(1, Col::Speed).toDouble(), 58);
+    EXPECT_DOUBLE_EQ(*win->CombinedLife(), *combined());
+}
+
+TEST_F(DutyTest, TypingIntoACellEditsTheSegment)
+{
+    open();
+    win->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(win));
+    const QModelIndex cell = model->index(0, Col::Share);
+    win->Table->setCurrentIndex(cell);
+    win->Table->setFocus();
+    win->Table->edit(cell);
+    auto *editor = win->Table->findChild<QDoubleSpinBox *>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->maximum(), 100);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("80"));
+    EXPECT_EQ(editor->value(), 80) << editor->text().toStdString();
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The view commits the editor's value from its event loop.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.actions().Duty()[0].SharePct == 80; }, 10000));
+    EXPECT_FALSE(win->CombinedLife());
+}
+
+} // namespace

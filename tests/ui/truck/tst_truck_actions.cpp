@@ -1,0 +1,332 @@
+#include "ui/support/WindowsFixture.h"
+
+#include "ui/duty/DutyWindow.h"
+#include "widgets/input/ESBPCSNumEdit.h"
+#include "widgets/input/ESBPCSSpinEdit.h"
+#include "ui/form/FormTruck.h"
+#include "ui/lifemap/LifeMapWindow.h"
+#include "ui/form/StdControls.h"
+#include "analysis/TruckFile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QGroupBox>
+#include <QMenu>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+// A truck unlike the start-up one in every field.
+TTruck otherTruck()
+{
+    TTruck t;
+    t.Inputs.EngineIndex = 2;
+    t.Inputs.FinalDriveIndex = 3;
+    t.Inputs.TyreSizeIndex = 9;
+    t.Inputs.KerbWeightIndex = 1;
+    t.Inputs.FrontalArea = 24.5;
+    t.Inputs.DragCoef = 0.55;
+    t.Inputs.RollingResistance = 60;
+    t.Inputs.PitchCircleRadius = 1.25;
+    t.Inputs.PressureAngle = 22.5;
+    t.Inputs.HelixAngle = 18;
+    t.Inputs.Overhang = 1.3;
+    t.Inputs.LoadFactor = 1.5;
+    t.Inputs.TransmissionLoss = 0.2;
+    t.Inputs.OverdriveRatio = 0.7;
+    t.Inputs.Load = 1500;
+    t.Inputs.Gradient = 2.5;
+    t.Gear = TGear::Fourth;
+    t.LoadRating = 2500;
+    t.SpeedInMph = false;
+    t.LifeInMiles = false;
+    return t;
+}
+
+std::vector<TDutySegment> twoSegments()
+{
+    TDutySegment a;
+    a.SharePct = 70;
+    a.SpeedMph = 55;
+    TDutySegment b;
+    b.SharePct = 30;
+    b.SpeedMph = 35;
+    b.Gear = TGear::Fourth;
+    b.Gradient = 4;
+    b.Load = 2500;
+    return {a, b};
+}
+
+TEST(TruckActions, StartUpWindowIsTheStartUpTruck)
+{
+    WindowsFixture w;
+    EXPECT_TRUE(SameInputs(TruckOfForm(w.form()), TTruck{}));
+    EXPECT_TRUE(w.actions().Duty().empty());
+}
+
+TEST(TruckActions, ApplyingATruckRunsEveryHandlerAndKeepsTheEngineSpeed)
+{
+    WindowsFixture w;
+    w.driver.driveTo(60);
+    const double rpm = w.driver.model().EngineRpm;
+    ASSERT_GT(rpm, 1000);
+    w.driver.model().RecalcFlag = false;
+
+    const TTruck t = otherTruck();
+    ApplyTruckToForm(w.form(), t);
+    const TDriveModel &m = w.driver.model();
+    EXPECT_TRUE(m.RecalcFlag);
+    EXPECT_EQ(m.EngineRpm, rpm);
+    EXPECT_EQ(m.Engine, VehicleTables::Engines()[2]);
+    EXPECT_EQ(m.FinalDriveRatio, VehicleTables::FinalDriveRatios()[3]);
+    EXPECT_EQ(m.TyreDiameter, VehicleTables::TyreDiameters()[9]);
+    EXPECT_EQ(m.UnladenWeight, VehicleTables::KerbWeights()[1]);
+    EXPECT_EQ(m.OverdriveRatio, 0.7);
+    EXPECT_EQ(m.RollingResistance, 60);
+    EXPECT_EQ(m.HelixAngle, 18);
+    EXPECT_EQ(m.Load, 1500);
+    EXPECT_EQ(m.Gradient, 2.5);
+    EXPECT_EQ(m.Gear, TGear::Fourth);
+    // The lists show their rows, the boxes their state.
+    EXPECT_EQ(w.form().ComboEngine->ItemIndex(), 2);
+    EXPECT_EQ(w.form().ComboTyreSize->ItemIndex(), 9);
+    EXPECT_TRUE(w.form().RBFourth->isChecked());
+    EXPECT_FALSE(w.form().CBMph->isChecked());
+    EXPECT_FALSE(w.form().CBMiles->isChecked());
+    EXPECT_EQ(double(w.form().EditDynLoadRating->AsFloat()), 2500);
+    EXPECT_TRUE(SameInputs(TruckOfForm(w.form()), t));
+}
+
+TEST(TruckActions, SaveThenOpenRestoresEveryInputAndTheDutyList)
+{
+    WindowsFixture w;
+    const TTruck t = otherTruck();
+    ApplyTruckToForm(w.form(), t);
+    w.actions().setDuty(twoSegments());
+    w.nextPath = w.path(QStringLiteral("truck.json"));
+    w.actions().SaveAction->trigger();
+    EXPECT_TRUE(w.lastDialogSaving);
+    ASSERT_TRUE(w.problems.isEmpty()) << w.problems.join('\n').toStdString();
+
+    // Back to the start-up truck, then open the file.
+    ApplyTruckToForm(w.form(), TTruck{});
+    w.actions().setDuty({});
+    ASSERT_FALSE(SameInputs(TruckOfForm(w.form()), t));
+    w.actions().OpenAction->trigger();
+    EXPECT_FALSE(w.lastDialogSaving);
+    ASSERT_TRUE(w.problems.isEmpty()) << w.problems.join('\n').toStdString();
+    EXPECT_TRUE(SameInputs(TruckOfForm(w.form()), t)) << TruckJson(TruckOfForm(w.form())) << "\n"
+                                                      << TruckJson(t);
+    EXPECT_EQ(w.actions().Duty(), twoSegments());
+    // The last folder is remembered, nothing else.
+    EXPECT_EQ(TTruckActions::LastFolder(), QFileInfo(w.nextPath).absolutePath());
+}
+
+TEST(TruckActions, CancelledDialogsChangeNothing)
+{
+    WindowsFixture w;
+    w.nextPath.clear();
+    w.actions().OpenAction->trigger();
+    w.actions().SaveAction->trigger();
+    EXPECT_EQ(w.dialogs, 2);
+    EXPECT_TRUE(w.problems.isEmpty());
+    EXPECT_TRUE(SameInputs(TruckOfForm(w.form()), TTruck{}));
+}
+
+TEST(TruckActions, SaveToAnUnwritablePlaceReportsOnce)
+{
+    WindowsFixture w;
+    w.nextPath = w.path(QStringLiteral("no/such/folder/truck.json"));
+    w.actions().SaveAction->trigger();
+    ASSERT_EQ(w.problems.size(), 1);
+    EXPECT_TRUE(w.problems[0].contains(w.nextPath));
+}
+
+struct BadFile {
+    const char *name;
+    QByteArray text;
+    const char *key; // "" when the file as a whole is wrong
+};
+
+class OpenBadFile : public ::testing::TestWithParam<BadFile>
+{
+};
+
+TEST_P(OpenBadFile, ShowsOneProblemNamingFileAndKeyAndChangesNothing)
+{
+    const BadFile &c = GetParam();
+    WindowsFixture w;
+    w.driver.driveTo(40);
+    w.actions().setDuty(twoSegments());
+    const TTruck before = TruckOfForm(w.form());
+    const TDriveModel model = w.driver.model();
+
+    w.nextPath = w.writeFile(QStringLiteral("bad-%1.json").arg(QLatin1String(c.name)), c.text);
+    w.actions().OpenAction->trigger();
+
+    ASSERT_EQ(w.problems.size(), 1);
+    EXPECT_TRUE(w.problems[0].contains(w.nextPath)) << w.problems[0].toStdString();
+    EXPECT_TRUE(w.problems[0].contains(QLatin1String(c.key))) << w.problems[0].toStdString();
+    EXPECT_TRUE(SameInputs(TruckOfForm(w.form()), before));
+    EXPECT_EQ(w.actions().Duty(), twoSegments());
+    EXPECT_EQ(w.driver.model().EngineRpm, model.EngineRpm);
+    EXPECT_EQ(w.driver.model().Load, model.Load);
+    EXPECT_EQ(w.driver.model().RecalcFlag, model.RecalcFlag);
+}
+
+#define HEAD R"("format": "velmora-truck", "version": 1, "load": 1000)"
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, OpenBadFile,
+    ::testing::Values(
+        BadFile{"NotJson", "{ \"format\": ", ""},
+        BadFile{"OtherFormat", R"({"format": "spreadsheet", "version": 1, "load": 1000})",
+                "format"},
+        BadFile{"NewerVersion", R"({"format": "velmora-truck", "version": 2, "load": 1000})",
+                "version"},
+        BadFile{"UnknownKey", "{" HEAD R"(, "colour": "red"})", "colour"},
+        BadFile{"WrongType", R"({"format": "velmora-truck", "version": 1, "gradient": "steep"})",
+                "gradient"},
+        BadFile{"RowOutsideTable", "{" HEAD R"(, "engine": 7})", "engine"},
+        BadFile{"OutsideInputRange", "{" HEAD R"(, "drag_coef": 1, "load": 5000})", "load"},
+        BadFile{"BadDutyGear",
+                "{" HEAD R"(, "duty": [{"share_pct": 100, "speed_mph": 50, "gear": 3}]})",
+                "duty[1].gear"},
+        BadFile{"DutyAtStandstill",
+                "{" HEAD R"(, "duty": [{"share_pct": 100, "speed_mph": 0, "gear": 5}]})",
+                "duty[1].speed_mph"},
+        BadFile{"TooLarge",
+                "{" HEAD R"(, "engine_name": ")" + QByteArray(int(MaxTruckFileBytes), 'x') + "\"}",
+                ""}),
+    [](const auto &c) { return std::string(c.param.name); });
+
+TEST(TruckActions, MissingFileIsAProblemNotACrash)
+{
+    WindowsFixture w;
+    w.nextPath = w.path(QStringLiteral("absent.json"));
+    w.actions().OpenAction->trigger();
+    ASSERT_EQ(w.problems.size(), 1);
+    EXPECT_TRUE(w.problems[0].contains(w.nextPath));
+}
+
+// ---- reaching the actions ---------------------------------------------------
+
+TEST(TruckActions, ShortcutsReachEveryAction)
+{
+    WindowsFixture w;
+    TForm1 &f = w.form();
+    struct Key {
+        Qt::Key key;
+        QAction *action;
+    };
+    for (const Key k :
+         {Key{Qt::Key_O, w.actions().OpenAction}, Key{Qt::Key_S, w.actions().SaveAction},
+          Key{Qt::Key_L, w.actions().LifeMapAction}, Key{Qt::Key_D, w.actions().DutyAction}}) {
+        int fired = 0;
+        auto c = QObject::connect(k.action, &QAction::triggered, [&] { ++fired; });
+        f.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+        QTest::keyClick(&f, k.key, Qt::ControlModifier);
+        QObject::disconnect(c);
+        EXPECT_EQ(fired, 1) << k.action->text().toStdString();
+    }
+    EXPECT_EQ(w.dialogs, 2); // Open and Save asked for a file
+    EXPECT_NE(w.actions().LifeMap(), nullptr);
+    EXPECT_NE(w.actions().DutyWindow(), nullptr);
+}
+
+TEST(TruckActions, ShortcutsWorkWhileAnEditOrASpinEditHasTheFocus)
+{
+    WindowsFixture w;
+    TForm1 &f = w.form();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    QWidget *edit = f.EditDragCoef;
+    QWidget *spin = f.SELoad->focusProxy() ? f.SELoad->focusProxy() : f.SELoad;
+    edit->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::ControlModifier);
+    EXPECT_NE(w.actions().LifeMap(), nullptr);
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    spin->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_NE(w.actions().DutyWindow(), nullptr);
+    // From the life map too: the keys belong to the whole program.
+    w.actions().LifeMap()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.actions().LifeMap()));
+    w.nextPath.clear();
+    QTest::keyClick(w.actions().LifeMap(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(w.dialogs, 1);
+    EXPECT_TRUE(w.lastDialogSaving);
+}
+
+TEST(TruckActions, RightClickOnTheBackgroundOffersEveryAction)
+{
+    WindowsFixture w;
+    TForm1 &f = w.form();
+    EXPECT_EQ(f.contextMenuPolicy(), Qt::ActionsContextMenu);
+    QStringList offered;
+    // The menu runs its own loop: read it and close it from inside that loop.
+    QTimer::singleShot(0, [&] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            for (QAction *a : menu->actions())
+                offered << a->text();
+            menu->close();
+        }
+    });
+    // A group box has no menu of its own: the event reaches the window.
+    QWidget *box = f.GroupBox1;
+    const QPoint at(5, 5);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, box->mapToGlobal(at));
+    QApplication::sendEvent(box, &event);
+    for (const char *text : {"Open truck…", "Save truck…", "Life map…", "Duty cycle…"})
+        EXPECT_TRUE(offered.contains(QString::fromUtf8(text))) << text;
+}
+
+TEST(TruckActions, EachWindowOpensOnceAndClosingFreesIt)
+{
+    WindowsFixture w;
+    w.actions().LifeMapAction->trigger();
+    QPointer<TLifeMapWindow> map = w.actions().LifeMap();
+    ASSERT_TRUE(map);
+    w.actions().LifeMapAction->trigger();
+    EXPECT_EQ(w.actions().LifeMap(), map.data());
+    EXPECT_TRUE(map->isVisible());
+    EXPECT_FALSE(map->isModal());
+
+    w.actions().DutyAction->trigger();
+    QPointer<TDutyWindow> duty = w.actions().DutyWindow();
+    ASSERT_TRUE(duty);
+
+    map->close();
+    duty->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(map);
+    EXPECT_FALSE(duty);
+    EXPECT_EQ(w.actions().LifeMap(), nullptr);
+    // The simulation goes on and a new one opens.
+    w.driver.tick(3);
+    w.actions().LifeMapAction->trigger();
+    EXPECT_NE(w.actions().LifeMap(), nullptr);
+}
+
+TEST(TruckActions, OpenWindowsDieWithTheMainWindow)
+{
+    auto w = std::make_unique<WindowsFixture>();
+    w->actions().LifeMapAction->trigger();
+    w->actions().DutyAction->trigger();
+    QPointer<TLifeMapWindow> map = w->actions().LifeMap();
+    QPointer<TDutyWindow> duty = w->actions().DutyWindow();
+    w.reset();
+    EXPECT_FALSE(map);
+    EXPECT_FALSE(duty);
+}
+
+} // namespace
