@@ -1,7 +1,7 @@
 # The Debian package: `cpack --config <build>/CPackConfig.cmake` (scripts/package.sh)
 # writes velmora_<version>_<arch>.deb from what `cmake --install` puts in place.
-# Included before the subdirectories so that the directories their install
-# rules create get the usual permissions whatever the umask.
+# Included before the subdirectories so that the folders their install rules
+# create are 0755 (under a umask of 022, which scripts/package.sh sets).
 
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
