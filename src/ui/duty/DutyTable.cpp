@@ -12,6 +12,7 @@
 
 const QString TDutyTableModel::CannotHold = QStringLiteral("not held");
 const QString TDutyTableModel::Coasting = QStringLiteral("coasting");
+const QString TDutyTableModel::NotRated = QStringLiteral("no life");
 
 namespace
 {
@@ -159,9 +160,11 @@ QString TDutyTableModel::note(int row) const
     if (std::size_t(row) >= m_result.Points.size())
         return {};
     const TOperatingPoint &p = m_result.Points[std::size_t(row)];
+    if (LeavesLifeUnrated(p.Cause))
+        return NotRated;
     if (!p.Holds)
         return CannotHold;
-    if (p.Resistance && *p.Resistance < 0)
+    if (p.Cause == TLifeCause::Coasting)
         return Coasting;
     return {};
 }
@@ -204,8 +207,10 @@ QVariant TDutyTableModel::data(const QModelIndex &index, int role) const
         if (role == Qt::DisplayRole || role == ValueRole)
             return note(row);
         if (role == Qt::ToolTipRole && note(row) == Coasting)
-            return QStringLiteral("Downhill: the resistance is negative, the truck coasts and "
-                                  "the bearing takes no damage");
+            return QStringLiteral("Downhill: the resistance is at or below 0, the truck coasts "
+                                  "and the bearing takes no damage");
+        if (role == Qt::ToolTipRole && note(row) == NotRated)
+            return QString::fromStdString(LifeCauseText(m_result.Points[std::size_t(row)]));
         return {};
     }
     const auto value = computed(row, column);

@@ -31,9 +31,11 @@ class TDutyTableModel : public QAbstractTableModel
     // The raw number behind a computed cell; absent values have none.
     static constexpr int ValueRole = Qt::UserRole;
     static const QString CannotHold;
-    // A segment whose resistance is negative: the truck coasts downhill, the
-    // engine drives nothing and the bearing takes no damage.
+    // A segment whose resistance is at or below 0: the truck coasts downhill,
+    // the engine drives nothing and the bearing takes no damage.
     static const QString Coasting;
+    // A fifth-gear segment whose life cannot be rated (the tooltip says why).
+    static const QString NotRated;
 
     using QAbstractTableModel::QAbstractTableModel;
 

@@ -16,25 +16,12 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
+#include <string>
 
 namespace
 {
 
 const double ReliabilityChoices[] = {90, 95, 99, 99.9};
-
-// Why a segment that should add damage has no life to add; empty when it has
-// one or adds none by its nature (fourth gear, coasting downhill).
-QString unratedCause(const TOperatingPoint &p)
-{
-    if (p.Gear != TGear::Fifth || p.LifeKm || (p.Resistance && *p.Resistance < 0))
-        return {};
-    if (!std::isfinite(p.EngineRpm))
-        return QStringLiteral("no engine speed gives its road speed in fifth");
-    if (!p.RadialLoad)
-        return QStringLiteral("the bearing's radial load is undefined");
-    return QStringLiteral("the bearing's life is undefined");
-}
 
 } // namespace
 
@@ -137,19 +124,11 @@ void TDutyWindow::recompute()
 
     std::string problem =
         segments.empty() ? std::string("The list has no segment.") : CheckDutyShares(segments);
-    // A segment that cannot be rated would make any combined life wrong.
-    for (std::size_t i = 0; problem.empty() && i < result.Points.size(); ++i) {
-        const QString cause = unratedCause(result.Points[i]);
-        if (!cause.isEmpty())
-            problem = QStringLiteral("Segment %1 (%2 %3 in fifth): no life can be rated, %4; "
-                                     "there is no combined life.")
-                          .arg(i + 1)
-                          .arg(QString::number(LifeMap::SpeedShown(segments[i].SpeedMph,
-                                                                   truck.SpeedInMph),
-                                               'f', 1),
-                               truck.SpeedInMph ? QStringLiteral("mph") : QStringLiteral("km/h"),
-                               cause)
-                          .toStdString();
+    // A segment that cannot be rated leaves no combined life; say which and why.
+    if (problem.empty() && !result.Unrated.empty()) {
+        const std::size_t i = result.Unrated.front();
+        problem = "Segment " + std::to_string(i + 1) + ": " + LifeCauseText(result.Points[i]) +
+                  "; there is no combined life.";
     }
     m_combined.reset();
     if (problem.empty() && result.LifeKm)
@@ -157,8 +136,10 @@ void TDutyWindow::recompute()
     else if (problem.empty())
         problem = "No segment in fifth gear has a life; the bearing is loaded in fifth only.";
 
-    const int held = int(std::count_if(result.Points.begin(), result.Points.end(),
-                                       [](const TOperatingPoint &p) { return !p.Holds; }));
+    // A segment without an engine speed or a resistance has no hold to speak of.
+    const int held = int(std::count_if(
+        result.Points.begin(), result.Points.end(),
+        [](const TOperatingPoint &p) { return !p.Holds && p.EngineRpm && p.Resistance; }));
     QString text = QString::fromStdString(problem);
     if (held > 0) {
         const QString note = held == 1

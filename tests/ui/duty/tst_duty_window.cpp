@@ -71,7 +71,7 @@ TEST_F(DutyTest, StartsWithOneSegmentAtThePedalSpeed)
     EXPECT_FALSE(model->Segments()[0].Load.has_value()); // follows the truck
 
     const auto point = SteadyState(TruckOfForm(w.form()), model->Segments()[0]);
-    EXPECT_DOUBLE_EQ(value(0, Col::EngineRpm).toDouble(), point.EngineRpm);
+    EXPECT_DOUBLE_EQ(value(0, Col::EngineRpm).toDouble(), *point.EngineRpm);
     EXPECT_DOUBLE_EQ(value(0, Col::RadialLoad).toDouble(), *point.RadialLoad);
     EXPECT_DOUBLE_EQ(value(0, Col::Damage).toDouble(), 100);
     ASSERT_TRUE(win->CombinedLife());
@@ -195,7 +195,7 @@ TEST_F(DutyTest, SegmentThatCannotHoldItsSpeedIsMarked)
     EXPECT_TRUE(model->data(model->index(0, Col::Share), Qt::BackgroundRole).isValid());
     EXPECT_TRUE(win->Problem->text().contains(QLatin1String("cannot hold")));
     // Still computed.
-    EXPECT_DOUBLE_EQ(value(0, Col::EngineRpm).toDouble(), point.EngineRpm);
+    EXPECT_DOUBLE_EQ(value(0, Col::EngineRpm).toDouble(), *point.EngineRpm);
 }
 
 TEST_F(DutyTest, UnitsAndReliabilityFollowTheWindow)
@@ -306,8 +306,13 @@ TEST_F(DutyTest, SegmentWhoseLifeCannotBeRatedIsNamedAndNoCombinedLifeShows)
     EXPECT_TRUE(win->Combined->text().isEmpty());
     const QString line = win->Problem->text();
     EXPECT_TRUE(line.contains(QLatin1String("Segment 2"))) << line.toStdString();
-    EXPECT_TRUE(line.contains(QLatin1String("62.0 mph"))) << line.toStdString();
-    EXPECT_TRUE(line.contains(QLatin1String("no engine speed"))) << line.toStdString();
+    EXPECT_TRUE(line.contains(QLatin1String("no engine speed gives 62 mph in fifth")))
+        << line.toStdString();
+    EXPECT_FALSE(line.contains(QLatin1String("cannot hold"))) << line.toStdString();
+    EXPECT_EQ(model->data(model->index(1, Col::Note)).toString(), TDutyTableModel::NotRated);
+    EXPECT_TRUE(model->data(model->index(1, Col::Note), Qt::ToolTipRole)
+                    .toString()
+                    .contains(QLatin1String("no engine speed")));
 }
 
 } // namespace
