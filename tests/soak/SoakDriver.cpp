@@ -1,4 +1,5 @@
 #include "SoakDriver.h"
+#include "SoakMemory.h"
 
 #include "ui/form/About.h"
 #include "model/DisplayValues.h"
@@ -142,7 +143,9 @@ const char *const kTexts[] = {
 
 } // namespace
 
-TSoakDriver::TSoakDriver(TForm1 &form, std::uint64_t seed) : m_form(form), m_rng(seed)
+TSoakDriver::TSoakDriver(TForm1 &form, std::uint64_t seed, TTruckActions *actions,
+                         const QString &folder)
+    : m_form(form), m_rng(seed), m_actions(actions), m_folder(folder)
 {
     // Ticks come from the soak, one at a time, so a seed replays exactly.
     m_form.Timer1->start(24 * 3600 * 1000);
@@ -152,6 +155,8 @@ TSoakDriver::TSoakDriver(TForm1 &form, std::uint64_t seed) : m_form(form), m_rng
     QObject::connect(watch, &QTimer::timeout, [this] { answerModal(); });
     watch->start();
     m_watch = watch;
+    if (m_actions)
+        setUpProgram();
 }
 
 TSoakDriver::~TSoakDriver()
@@ -191,15 +196,25 @@ bool TSoakDriver::run(long events)
         step();
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ++m_counts.Events;
         // Closing the About window destroys it, however it was closed.
         if (!m_form.findChildren<TFrmAbout *>().isEmpty())
             fail(QStringLiteral("an About window outlived its closing"));
+        if (m_actions)
+            checkProgram();
+        if (i + 1 == std::max(1L, events / 10))
+            m_residentAtTenth = ResidentKiB();
     }
     return m_failure.isEmpty();
 }
 
 void TSoakDriver::step()
 {
+    // With the whole program, one event in six goes to its other parts.
+    if (m_actions && chance(1.0 / 6)) {
+        programEvent();
+        return;
+    }
     const int r = pick(100);
     if (r < 30)
         tick();
@@ -243,13 +258,15 @@ void TSoakDriver::tick()
     const double before = m_form.Model().EngineRpm;
     QTimerEvent e(m_form.Timer1->timerId());
     QCoreApplication::sendEvent(m_form.Timer1, &e);
-    ++m_ticks;
+    ++m_counts.Ticks;
     if (m_form.Model().EngineRpm > before)
-        ++m_climbingTicks;
+        ++m_counts.ClimbingTicks;
     m_topRpm = std::max(m_topRpm, m_form.Model().EngineRpm);
     const QString broken = CheckInvariants(m_form);
     if (!broken.isEmpty())
         fail(broken);
+    if (m_actions)
+        checkProgram();
 }
 
 // Two draws are never made in one expression: the order in which function
@@ -441,7 +458,7 @@ void TSoakDriver::answerModal()
     if (auto *box = qobject_cast<QMessageBox *>(modal)) {
         note(QStringLiteral("answer %1 \"%2\"").arg(box->objectName(), box->text()));
         if (box->objectName() == QLatin1String("ErrorBox")) {
-            ++m_errorBoxes;
+            ++m_counts.ErrorBoxes;
             if (!errorBoxTexts().contains(box->text()))
                 fail(QStringLiteral("error box with \"%1\": not an error of the program's own")
                          .arg(box->text()));
@@ -455,7 +472,7 @@ void TSoakDriver::answerModal()
             break;
         }
     } else if (QPointer<TFrmAbout> about = qobject_cast<TFrmAbout *>(modal)) {
-        ++m_aboutWindows;
+        ++m_counts.AboutWindows;
         note(QStringLiteral("answer the About window"));
         for (int i = 0, n = pick(4); i < n && about && about->isVisible(); ++i) {
             const KeyStroke k = kKeys[pick(int(std::size(kKeys)))];
@@ -494,7 +511,7 @@ void TSoakDriver::fail(const QString &what)
         return;
     m_failure = QStringLiteral("event %1 (tick %2): %3\n  last events:\n    %4")
                     .arg(m_event)
-                    .arg(m_ticks)
+                    .arg(m_counts.Ticks)
                     .arg(what, QStringList(m_recent.begin(), m_recent.end())
                                     .join(QStringLiteral("\n    ")));
 }

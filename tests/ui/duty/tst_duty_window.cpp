@@ -8,6 +8,7 @@
 #include "analysis/Reliability.h"
 #include "analysis/TruckFile.h"
 
+#include <QBrush>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -314,5 +315,110 @@ TEST_F(DutyTest, SegmentWhoseLifeCannotBeRatedIsNamedAndNoCombinedLifeShows)
                     .toString()
                     .contains(QLatin1String("no engine speed")));
 }
+
+// Each row's life is the segment's own L10 scaled by the chosen reliability,
+// as the combined life is; the damage shares do not depend on it.
+TEST_F(DutyTest, EveryRowsLifeTakesTheReliabilityFactor)
+{
+    w.driver.pedal(50);
+    open();
+    win->AddRow->click();
+    ASSERT_TRUE(edit(1, Col::Speed, 64));
+    const TTruck t = TruckOfForm(w.form());
+    ASSERT_GE(win->Reliability->count(), 4);
+    for (int i = 0; i < win->Reliability->count(); ++i) {
+        win->Reliability->setCurrentIndex(i);
+        const double a1 = ReliabilityFactor(win->Reliability->currentData().toDouble());
+        SCOPED_TRACE(win->Reliability->currentText().toStdString());
+        double damage = 0;
+        for (int row = 0; row < 2; ++row) {
+            const auto point = SteadyState(t, model->Segments()[std::size_t(row)]);
+            ASSERT_TRUE(point.LifeKm);
+            EXPECT_DOUBLE_EQ(value(row, Col::Life).toDouble(),
+                             LifeMap::LifeShown(*point.LifeKm, t.LifeInMiles) * a1);
+            damage += value(row, Col::Damage).toDouble();
+        }
+        EXPECT_NEAR(damage, 100, 1e-9);
+        EXPECT_DOUBLE_EQ(*win->CombinedLife(), *combined(a1));
+    }
+}
+
+// An editor never offers a value its column refuses: the share and the speed
+// must be above 0, so their editors start one step above it, in either unit.
+struct EditorLimit {
+    Col Column;
+    bool Mph;
+    double Min; // the smallest value the editor offers
+    double Max;
+};
+
+class DutyEditorLimit : public DutyTest, public ::testing::WithParamInterface<EditorLimit>
+{
+};
+
+TEST_P(DutyEditorLimit, StartsOneStepAboveAnExcludedZero)
+{
+    const EditorLimit c = GetParam();
+    if (!c.Mph)
+        FormDriver::click(w.form().CBMph);
+    open();
+    win->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(win));
+    const QModelIndex cell = model->index(0, c.Column);
+    win->Table->setCurrentIndex(cell);
+    win->Table->edit(cell);
+    auto *editor = win->Table->findChild<QDoubleSpinBox *>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_DOUBLE_EQ(editor->minimum(), c.Min);
+    EXPECT_DOUBLE_EQ(editor->maximum(), c.Max);
+    // Typing 0, or stepping down past the bottom, stops at the minimum.
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("0"));
+    QTest::keyClick(editor, Qt::Key_PageDown);
+    EXPECT_DOUBLE_EQ(editor->value(), c.Min);
+    EXPECT_GT(editor->value(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Columns, DutyEditorLimit,
+                         ::testing::Values(EditorLimit{Col::Share, true, 0.01, 100},
+                                           EditorLimit{Col::Speed, true, 0.1, 100},
+                                           EditorLimit{Col::Speed, false, 0.1, 160.9},
+                                           EditorLimit{Col::Gradient, true, 0, 100},
+                                           EditorLimit{Col::Load, true, 0, 3000}));
+
+// A gradient or load the segment takes from the truck is grey with a tip
+// saying so; once edited it is the segment's own, in the normal colour, and
+// the other column still follows the truck.
+class DutyFollowsTheTruck : public DutyTest, public ::testing::WithParamInterface<Col>
+{
+};
+
+TEST_P(DutyFollowsTheTruck, IsGreyUntilTheSegmentHasItsOwnValue)
+{
+    const Col column = GetParam();
+    const Col other = column == Col::Gradient ? Col::Load : Col::Gradient;
+    open();
+    auto grey = [&](Col c) {
+        return model->data(model->index(0, c), Qt::ForegroundRole).value<QBrush>().color() ==
+               QColor(Qt::gray);
+    };
+    auto tip = [&](Col c) {
+        return model->data(model->index(0, c), Qt::ToolTipRole).toString();
+    };
+    EXPECT_TRUE(grey(column));
+    EXPECT_TRUE(grey(other));
+    EXPECT_FALSE(tip(column).isEmpty());
+    for (Col c : {Col::Share, Col::Speed, Col::Gear})
+        EXPECT_FALSE(model->data(model->index(0, c), Qt::ForegroundRole).isValid()) << int(c);
+
+    ASSERT_TRUE(edit(0, column, column == Col::Gradient ? 0.01 : 1200));
+    EXPECT_FALSE(model->data(model->index(0, column), Qt::ForegroundRole).isValid());
+    EXPECT_TRUE(tip(column).isEmpty());
+    EXPECT_TRUE(grey(other));
+    EXPECT_FALSE(tip(other).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Columns, DutyFollowsTheTruck,
+                         ::testing::Values(Col::Gradient, Col::Load));
 
 } // namespace

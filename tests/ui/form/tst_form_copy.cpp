@@ -30,6 +30,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <functional>
+
 namespace
 {
 
@@ -110,6 +113,104 @@ TEST_F(FormCopy, CopiesInTheWindowsCurrentUnitsAndShowsEmptyReadoutsEmpty)
     EXPECT_EQ(row(l, "Radial Load P"), "Radial Load P" + T + T + "lbf");
     EXPECT_EQ(row(l, "Gear"), "Gear" + T + "4th" + T);
 }
+
+// Each input's line follows its own control, one control at a time: the
+// changed control's line takes the new value and no other input's line moves
+// (a line that copies a neighbour's value, or a constant, is caught here).
+struct CopiedInput {
+    const char *Caption;
+    std::function<void(FormDriver &)> Change;
+    const char *Copied; // nullptr: the list's text after the change
+    bool OthersStay = true;
+};
+
+void typeInto(QLineEdit *edit, const char *text)
+{
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, QString::fromLatin1(text));
+}
+
+template <class Edit>
+std::function<void(FormDriver &)> typing(Edit *TForm1::*edit, const char *text)
+{
+    return [edit, text](FormDriver &d) { typeInto(d.form().*edit, text); };
+}
+
+template <class List> std::function<void(FormDriver &)> nextEntry(List *TForm1::*list)
+{
+    return [list](FormDriver &d) {
+        QWidget *w = d.form().*list;
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_Down);
+    };
+}
+
+class FormCopyInput : public FormCopy, public ::testing::WithParamInterface<CopiedInput>
+{
+};
+
+TEST_P(FormCopyInput, TheLineFollowsItsControlAndNoOther)
+{
+    const CopiedInput &c = GetParam();
+    const QString caption = QString::fromLatin1(c.Caption);
+    // The inputs follow the ten readout lines.
+    const QStringList before = lines(f.ResultsText()).mid(10);
+    ASSERT_FALSE(row(before, caption).isEmpty()) << c.Caption;
+    c.Change(driver);
+    const QStringList after = lines(f.ResultsText()).mid(10);
+    ASSERT_EQ(after.size(), before.size());
+    const QString value = row(after, caption).section(QLatin1Char('\t'), 1, 1);
+    if (c.Copied) {
+        EXPECT_EQ(value, QString::fromLatin1(c.Copied));
+    } else {
+        const QString was = row(before, caption).section(QLatin1Char('\t'), 1, 1);
+        EXPECT_NE(value, was);
+        for (const TComboBox *list :
+             {f.ComboEngine, f.ComboFinalRatio, f.ComboTyreSize, f.ComboKerbWeight})
+            if (list->hasFocus())
+                EXPECT_EQ(value, list->Text());
+    }
+    EXPECT_NE(row(after, caption), row(before, caption));
+    if (c.OthersStay)
+        for (int i = 0; i < after.size(); ++i)
+            if (after[i].section(QLatin1Char('\t'), 0, 0) != caption)
+                EXPECT_EQ(after[i], before[i]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryInput, FormCopyInput,
+    ::testing::Values(
+        CopiedInput{"transmission loss", typing(&TForm1::EditTransmissionLoss, "0.23"), "0.23"},
+        CopiedInput{"overdrive ratio", typing(&TForm1::EditOverDriveRatio, "0.9"), "0.9"},
+        CopiedInput{"PitchCircleRad", typing(&TForm1::EditPCR, "1.37"), "1.37"},
+        CopiedInput{"Pressure Angle", typing(&TForm1::EditPressAngle, "22.5"), "22.5"},
+        CopiedInput{"Helix Angle", typing(&TForm1::EditHelixAngle, "17"), "17"},
+        CopiedInput{"Bearing Overhang", typing(&TForm1::EditOverhang, "1.6"), "1.6"},
+        CopiedInput{"Load factor", typing(&TForm1::EditLoadFactor, "2.4"), "2.4"},
+        CopiedInput{"Rolling Resistance", typing(&TForm1::EditRollingResistance, "47"), "47"},
+        CopiedInput{"Frontal Area", typing(&TForm1::EditFrontalArea, "23.5"), "23.5"},
+        CopiedInput{"Drag Coef", typing(&TForm1::EditDragCoef, "0.5"), "0.5"},
+        CopiedInput{"Dynamic Load Rating Cr", typing(&TForm1::EditDynLoadRating, "2500"), "2500"},
+        CopiedInput{"Load", [](FormDriver &d) { typeInto(d.form().SELoad->editor(), "1200"); },
+                    "1200"},
+        CopiedInput{"Average Gradient",
+                    [](FormDriver &d) { typeInto(d.form().SEGradient->editor(), "0.03"); }, "0.03"},
+        CopiedInput{"Engine", nextEntry(&TForm1::ComboEngine), nullptr},
+        CopiedInput{"final drive gear ratio", nextEntry(&TForm1::ComboFinalRatio), nullptr},
+        CopiedInput{"tyre size", nextEntry(&TForm1::ComboTyreSize), nullptr},
+        CopiedInput{"Unladen Weight", nextEntry(&TForm1::ComboKerbWeight), nullptr},
+        CopiedInput{"Gas Pedal", [](FormDriver &d) { d.pedal(40); }, "40"},
+        CopiedInput{"Gear", [](FormDriver &d) { FormDriver::click(d.form().RBFourth); }, "4th"},
+        // Boost may move the pedal with it.
+        CopiedInput{"Boost", [](FormDriver &d) { d.boost(); }, "on", false}),
+    [](const ::testing::TestParamInfo<CopiedInput> &info) {
+        std::string name;
+        for (const char *c = info.param.Caption; *c; ++c)
+            if (std::isalnum(static_cast<unsigned char>(*c)))
+                name += *c;
+        return name;
+    });
 
 // With a comma for a decimal mark every number of the text has one, and an
 // input is copied as the model runs on it, not as its box rounds it.

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QMenu>
@@ -132,6 +133,54 @@ TEST(TruckActions, SaveThenOpenRestoresEveryInputAndTheDutyList)
     // The last folder is remembered, nothing else.
     EXPECT_EQ(TTruckActions::LastFolder(), QFileInfo(w.nextPath).absolutePath());
 }
+
+// The folder a file dialog opens in: the last one used while it is still a
+// folder, else the home folder.
+enum class FolderFate { Kept, Removed, ReplacedByAFile };
+
+class LastFolderOffered : public ::testing::TestWithParam<FolderFate>
+{
+};
+
+TEST_P(LastFolderOffered, OnlyWhileItIsStillThere)
+{
+    WindowsFixture w;
+    QStringList offered;
+    TDialogs seam = w.actions().Dialogs();
+    seam.AskFile = [&](QWidget *, const QString &, const QString &folder, const QString &, bool) {
+        offered << folder;
+        return w.nextPath;
+    };
+    w.actions().setDialogs(seam);
+    const QString folder = w.path(QStringLiteral("trucks"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    w.nextPath = folder + QStringLiteral("/truck.json");
+    w.actions().SaveAsAction->trigger();
+    ASSERT_TRUE(w.problems.isEmpty()) << w.problems.join('\n').toStdString();
+    ASSERT_EQ(TTruckActions::LastFolder(), folder);
+
+    switch (GetParam()) {
+    case FolderFate::Kept:
+        break;
+    case FolderFate::Removed:
+        ASSERT_TRUE(QDir(folder).removeRecursively());
+        break;
+    case FolderFate::ReplacedByAFile:
+        ASSERT_TRUE(QDir(folder).removeRecursively());
+        ASSERT_TRUE(!w.writeFile(QStringLiteral("trucks"), "not a folder").isEmpty());
+        break;
+    }
+    const QString expected = GetParam() == FolderFate::Kept ? folder : QDir::homePath();
+    EXPECT_EQ(TTruckActions::LastFolder(), expected);
+    w.nextPath.clear(); // cancelled
+    w.actions().OpenAction->trigger();
+    ASSERT_EQ(offered.size(), 2);
+    EXPECT_EQ(offered.last(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachFate, LastFolderOffered,
+                         ::testing::Values(FolderFate::Kept, FolderFate::Removed,
+                                           FolderFate::ReplacedByAFile));
 
 TEST(TruckActions, CancelledDialogsChangeNothing)
 {
