@@ -171,6 +171,16 @@ QString TSoakDriver::CheckInvariants(TForm1 &f)
     if (!(m.EngineRpm >= 0) || std::fmod(m.EngineRpm, 10.0) != 0)
         return QStringLiteral("engine speed %1 is negative or not a multiple of 10")
             .arg(m.EngineRpm);
+    // Whatever was typed, every input the model runs on is a number.
+    const std::pair<const char *, double> inputs[] = {
+        {"transmission loss", m.TransmissionLoss}, {"overdrive ratio", m.OverdriveRatio},
+        {"pitch circle radius", m.PitchCircleRadius}, {"pressure angle", m.PressureAngle},
+        {"helix angle", m.HelixAngle}, {"overhang", m.Overhang}, {"load factor", m.LoadFactor},
+        {"rolling resistance", m.RollingResistance}, {"frontal area", m.FrontalArea},
+        {"drag coefficient", m.DragCoef}, {"load", m.Load}, {"gradient", m.Gradient}};
+    for (const auto &[name, value] : inputs)
+        if (!std::isfinite(value))
+            return QStringLiteral("the model's %1 is %2").arg(QLatin1String(name)).arg(value);
     const int percent = Shown::TorqueUnusedPercent(m);
     if (percent < 0 || percent > 100 || f.PBPercTorque->value() < 0 || f.PBPercTorque->value() > 100)
         return QStringLiteral("percentage %1 / bar %2 outside 0..100")
@@ -196,6 +206,12 @@ bool TSoakDriver::run(long events)
         step();
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        // As a window manager does: when the active window closes, the main
+        // window becomes active again (the offscreen platform leaves none).
+        if (!QApplication::activeWindow() && m_form.isVisible()) {
+            m_form.activateWindow();
+            QCoreApplication::processEvents();
+        }
         ++m_counts.Events;
         // Closing the About window destroys it, however it was closed.
         if (!m_form.findChildren<TFrmAbout *>().isEmpty())

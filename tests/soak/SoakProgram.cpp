@@ -131,11 +131,11 @@ void TSoakDriver::setUpProgram()
     seam.AskFile = [this](QWidget *, const QString &, const QString &, const QString &, bool) {
         return m_nextPaths.isEmpty() ? QString() : m_nextPaths.takeFirst();
     };
-    seam.ShowProblem = [this](QWidget *, const QString &text) {
-        note(QStringLiteral("problem shown: %1").arg(text.left(80)));
-        if (text.contains(QLatin1Char('\n')) || !nonFinite(text).isEmpty())
-            fail(QStringLiteral("a problem reads \"%1\"").arg(text));
-        m_problems << text;
+    seam.ShowProblem = [this](QWidget *, const QString &problem) {
+        note(QStringLiteral("problem shown: %1").arg(problem.left(80)));
+        if (problem.contains(QLatin1Char('\n')) || !nonFinite(problem).isEmpty())
+            fail(QStringLiteral("a problem reads \"%1\"").arg(problem));
+        m_problems << problem;
     };
     seam.AskSave = [this](QWidget *, const QString &) {
         ++m_counts.SaveQuestions;

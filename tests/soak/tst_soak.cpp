@@ -88,9 +88,10 @@ void soak(std::uint64_t seed, long events)
     // A long run (scripts/soak.sh) sets how far the resident size may grow
     // once the first tenth has warmed every cache; a short run is too short
     // to tell growth from warming up.
-    if (const long allowed = envLong("VELMORA_SOAK_GROWTH_KIB", -1); allowed >= 0 && tenth > 0)
+    if (const long allowed = envLong("VELMORA_SOAK_GROWTH_KIB", -1); allowed >= 0 && tenth > 0) {
         EXPECT_LE(end - tenth, allowed)
             << "the resident size grew by " << (end - tenth) << " KiB after the first tenth";
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "analysis/Reliability.h"
 #include "ui/truck/TruckSession.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -85,7 +86,15 @@ TDutyWindow::TDutyWindow(TTruckSession *session, QWidget *parent)
     recompute();
 }
 
-TDutyWindow::~TDutyWindow() = default;
+TDutyWindow::~TDutyWindow()
+{
+    // A cell editor that still has the focus commits its value when the focus
+    // leaves it. Let it do so now, while this window can still take the edit
+    // (QWidget's destructor would clear the focus after this part is gone).
+    if (QWidget *focus = QApplication::focusWidget(); focus && isAncestorOf(focus))
+        focus->clearFocus();
+    disconnect(m_model, nullptr, this, nullptr);
+}
 
 void TDutyWindow::showSessionDuty()
 {

@@ -2,6 +2,7 @@
 // from Ctrl+C or the window's right-click menu.
 
 #include "ui/form/Form1.h"
+#include "ui/form/ModelValue.h"
 
 #include "widgets/input/ESBPCSNumEdit.h"
 #include "widgets/input/ESBPCSSpinEdit.h"
@@ -129,7 +130,7 @@ QString TForm1::ResultsText() const
     text += line(S("Average Gradient"), inputNumber(m.Gradient), {});
     // The rating has no handler; the model reads it at every step.
     text += line(S("Dynamic Load Rating Cr"),
-                 inputNumber(double(EditDynLoadRating->AsFloat())), S("lbf"));
+                 inputNumber(ModelValue(EditDynLoadRating->AsFloat())), S("lbf"));
     text += line(S("Gas Pedal"), inputNumber(TBGasPedal->value()), S("mph"));
     text += line(S("Gear"), RBFourth->isChecked() ? S("4th") : S("5th"), {});
     text += line(S("Boost"), BtnBoostMe->Value() ? S("on") : S("off"), {});

@@ -3,6 +3,7 @@
 // a readout or gauge repaints only when its value really changes.
 
 #include "ui/form/Form1.h"
+#include "ui/form/ModelValue.h"
 
 #include "model/DisplayValues.h"
 #include "widgets/input/ESBPCSNumEdit.h"
@@ -110,7 +111,7 @@ void TForm1::ShowTorqueUnused()
 
 double TForm1::LoadRating()
 {
-    return double(EditDynLoadRating->AsFloat());
+    return ModelValue(EditDynLoadRating->AsFloat());
 }
 
 void TForm1::SwitchBoostOff()

@@ -1,6 +1,7 @@
 #include "ui/form/Form1.h"
 
 #include "ui/form/About.h"
+#include "ui/form/ModelValue.h"
 #include "widgets/input/ESBPCSLabel.h"
 #include "widgets/input/ESBPCSNumEdit.h"
 #include "widgets/input/ESBPCSSpinEdit.h"
@@ -131,9 +132,9 @@ void TForm1::FormCreate(QObject *)
     ComboKerbWeightChange(this);
     ReadResistanceInputs();
     ReadGearInputs();
-    m_model.TransmissionLoss = double(EditTransmissionLoss->AsFloat());
+    m_model.TransmissionLoss = ModelValue(EditTransmissionLoss->AsFloat());
     m_model.EngineRpm = 10;
-    m_model.OverdriveRatio = double(EditOverDriveRatio->AsFloat());
+    m_model.OverdriveRatio = ModelValue(EditOverDriveRatio->AsFloat());
     m_model.Gear = TGear::Fifth;
     m_model.Load = double(SELoad->Value());
     m_model.Gradient = double(SEGradient->Value());
@@ -141,19 +142,19 @@ void TForm1::FormCreate(QObject *)
 
 void TForm1::ReadResistanceInputs()
 {
-    m_model.FrontalArea = double(EditFrontalArea->AsFloat());
-    m_model.DragCoef = double(EditDragCoef->AsFloat());
+    m_model.FrontalArea = ModelValue(EditFrontalArea->AsFloat());
+    m_model.DragCoef = ModelValue(EditDragCoef->AsFloat());
     m_model.RollingResistance = double(EditRollingResistance->AsInteger());
     m_model.RecalcFlag = true;
 }
 
 void TForm1::ReadGearInputs()
 {
-    m_model.PitchCircleRadius = double(EditPCR->AsFloat());
-    m_model.PressureAngle = double(EditPressAngle->AsFloat());
-    m_model.HelixAngle = double(EditHelixAngle->AsFloat());
-    m_model.Overhang = double(EditOverhang->AsFloat());
-    m_model.LoadFactor = double(EditLoadFactor->AsFloat());
+    m_model.PitchCircleRadius = ModelValue(EditPCR->AsFloat());
+    m_model.PressureAngle = ModelValue(EditPressAngle->AsFloat());
+    m_model.HelixAngle = ModelValue(EditHelixAngle->AsFloat());
+    m_model.Overhang = ModelValue(EditOverhang->AsFloat());
+    m_model.LoadFactor = ModelValue(EditLoadFactor->AsFloat());
 }
 
 // ---- input handlers: they write the model; the next tick shows the effect ---
@@ -195,14 +196,14 @@ void TForm1::EditDragCoefChange(QObject *)
 
 void TForm1::EditTransmissionLossChange(QObject *)
 {
-    m_model.TransmissionLoss = double(EditTransmissionLoss->AsFloat());
+    m_model.TransmissionLoss = ModelValue(EditTransmissionLoss->AsFloat());
     m_model.RecalcFlag = true;
 }
 
 void TForm1::EditOverDriveRatioChange(QObject *)
 {
     // No recalc: the new ratio shows with the next refresh something else causes.
-    m_model.OverdriveRatio = double(EditOverDriveRatio->AsFloat());
+    m_model.OverdriveRatio = ModelValue(EditOverDriveRatio->AsFloat());
 }
 
 void TForm1::EditGearInputChange(QObject *)

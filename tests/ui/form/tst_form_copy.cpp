@@ -31,6 +31,8 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cmath>
+#include <limits>
 #include <functional>
 
 namespace
@@ -167,15 +169,20 @@ TEST_P(FormCopyInput, TheLineFollowsItsControlAndNoOther)
         const QString was = row(before, caption).section(QLatin1Char('\t'), 1, 1);
         EXPECT_NE(value, was);
         for (const TComboBox *list :
-             {f.ComboEngine, f.ComboFinalRatio, f.ComboTyreSize, f.ComboKerbWeight})
-            if (list->hasFocus())
+             {f.ComboEngine, f.ComboFinalRatio, f.ComboTyreSize, f.ComboKerbWeight}) {
+            if (list->hasFocus()) {
                 EXPECT_EQ(value, list->Text());
+            }
+        }
     }
     EXPECT_NE(row(after, caption), row(before, caption));
-    if (c.OthersStay)
-        for (int i = 0; i < after.size(); ++i)
-            if (after[i].section(QLatin1Char('\t'), 0, 0) != caption)
+    if (c.OthersStay) {
+        for (int i = 0; i < after.size(); ++i) {
+            if (after[i].section(QLatin1Char('\t'), 0, 0) != caption) {
                 EXPECT_EQ(after[i], before[i]);
+            }
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -204,13 +211,48 @@ INSTANTIATE_TEST_SUITE_P(
         CopiedInput{"Gear", [](FormDriver &d) { FormDriver::click(d.form().RBFourth); }, "4th"},
         // Boost may move the pedal with it.
         CopiedInput{"Boost", [](FormDriver &d) { d.boost(); }, "on", false}),
-    [](const ::testing::TestParamInfo<CopiedInput> &info) {
+    [](const ::testing::TestParamInfo<CopiedInput> &p) {
         std::string name;
-        for (const char *c = info.param.Caption; *c; ++c)
+        for (const char *c = p.param.Caption; *c; ++c)
             if (std::isalnum(static_cast<unsigned char>(*c)))
                 name += *c;
         return name;
     });
+
+// A number typed beyond the largest double (the edits keep a wider type)
+// runs as the largest double: no infinity reaches the model, the readouts or
+// the copied results.
+class FormCopyHugeNumber : public FormCopy,
+                           public ::testing::WithParamInterface<TESBPosFloatEdit *TForm1::*>
+{
+};
+
+TEST_P(FormCopyHugeNumber, RunsAsTheLargestDouble)
+{
+    TESBPosFloatEdit *edit = f.*GetParam();
+    edit->setFocus();
+    edit->selectAll();
+    QApplication::clipboard()->setText(QString(400, QLatin1Char('9')));
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_GT(edit->AsFloat(), std::numeric_limits<double>::max()) << edit->text().toStdString();
+    driver.driveTo(30);
+    const TDriveModel &m = driver.model();
+    for (double v : {m.TransmissionLoss, m.OverdriveRatio, m.PitchCircleRadius, m.PressureAngle,
+                     m.HelixAngle, m.Overhang, m.LoadFactor, m.FrontalArea, m.DragCoef,
+                     f.LoadRating()})
+        EXPECT_TRUE(std::isfinite(v));
+    const QString text = f.ResultsText();
+    EXPECT_FALSE(text.contains(QLatin1String("inf"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QLatin1String("nan"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QLatin1String("e+308"))) << text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFloatEdit, FormCopyHugeNumber,
+                         ::testing::Values(&TForm1::EditTransmissionLoss, &TForm1::EditOverDriveRatio,
+                                           &TForm1::EditPCR, &TForm1::EditPressAngle,
+                                           &TForm1::EditHelixAngle, &TForm1::EditOverhang,
+                                           &TForm1::EditLoadFactor, &TForm1::EditFrontalArea,
+                                           &TForm1::EditDragCoef, &TForm1::EditDynLoadRating));
 
 // With a comma for a decimal mark every number of the text has one, and an
 // input is copied as the model runs on it, not as its box rounds it.
