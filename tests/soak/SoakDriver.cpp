@@ -1,5 +1,6 @@
 #include "SoakDriver.h"
 #include "SoakMemory.h"
+#include "ui/truck/TruckActions.h"
 
 #include "ui/form/About.h"
 #include "model/DisplayValues.h"
@@ -388,6 +389,11 @@ void TSoakDriver::typeText(bool paste)
     QWidget *input = randomInput();
     QWidget *target = textTarget(input);
     const QString text = randomText();
+    // Every typed character is a change the windows beside the main window
+    // recompute for; a long text goes in as one paste while they are open,
+    // so a run spends its time on many events rather than a few keystrokes.
+    if (m_actions && text.size() > 16 && (m_actions->LifeMap() || m_actions->DutyWindow()))
+        paste = true;
     note(QStringLiteral("%1 \"%2\" into %3")
              .arg(paste ? QStringLiteral("paste") : QStringLiteral("type"), text.left(40),
                   input->objectName()));
