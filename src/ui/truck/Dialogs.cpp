@@ -10,6 +10,15 @@
 namespace
 {
 
+// Gives the keyboard back to the window that asked once a dialog has closed:
+// without a window manager (a bare X server) nothing else does, and the
+// program's shortcuts would go nowhere.
+void giveBackFocus(QWidget *parent)
+{
+    if (parent && parent->isVisible())
+        parent->window()->activateWindow();
+}
+
 const QString FolderKey = QStringLiteral("files/lastFolder");
 
 QString askWithDialog(QWidget *parent, const QString &caption, const QString &folder,
@@ -20,14 +29,15 @@ QString askWithDialog(QWidget *parent, const QString &caption, const QString &fo
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (saving)
         FollowFilterSuffix(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    giveBackFocus(parent);
+    return chosen ? dialog.selectedFiles().constFirst() : QString();
 }
 
 void warn(QWidget *parent, const QString &text)
 {
     QMessageBox::warning(parent, QApplication::applicationDisplayName(), text);
+    giveBackFocus(parent);
 }
 
 QMessageBox::StandardButton askSave(QWidget *parent, const QString &text)
@@ -38,6 +48,7 @@ QMessageBox::StandardButton askSave(QWidget *parent, const QString &text)
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     const int answer = box.exec();
+    giveBackFocus(parent);
     return answer == QMessageBox::Save || answer == QMessageBox::Discard
                ? QMessageBox::StandardButton(answer)
                : QMessageBox::Cancel;
