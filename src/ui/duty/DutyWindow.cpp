@@ -18,11 +18,6 @@
 
 #include <algorithm>
 
-namespace
-{
-const double ReliabilityChoices[] = {90, 95, 99, 99.9};
-}
-
 TDutyWindow::TDutyWindow(TTruckActions *actions)
     : QWidget(actions->Form(), Qt::Window), m_actions(actions), m_model(new TDutyTableModel(this))
 {

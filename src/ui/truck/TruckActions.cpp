@@ -215,9 +215,8 @@ bool TTruckActions::OpenTruck(const QString &path)
 bool TTruckActions::SaveTruck(const QString &path)
 {
     Resync(); // what the window holds now, not as of the last step
-    const std::string failure = WriteTruckFile(localPath(path), Truck());
-    if (!failure.empty()) {
-        ShowProblem(QString::fromLocal8Bit(failure.c_str())); // it names the file
+    if (const auto failure = WriteTruckFile(localPath(path), Truck())) {
+        ShowProblem(QString::fromStdString(failure->Message())); // it names the file
         return false;
     }
     return true;
