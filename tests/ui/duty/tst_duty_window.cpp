@@ -237,7 +237,7 @@ TEST_F(DutyTest, TruckChangesAndOpenedFilesReachTheTable)
     b.SpeedMph = 58;
     t.Duty = {a, b};
     w.nextPath = w.path(QStringLiteral("duty.json"));
-    ASSERT_EQ(WriteTruckFile(w.nextPath.toStdString(), t), "");
+    ASSERT_FALSE(WriteTruckFile(w.nextPath.toStdString(), t));
     w.actions().OpenAction->trigger();
     ASSERT_TRUE(w.problems.isEmpty());
     ASSERT_EQ(model->rowCount(), 2);

@@ -50,7 +50,7 @@ TEST_P(SessionModified, FollowsWhatWouldBeLost)
     if (c.withFile) {
         TTruck t;
         t.Duty = {segment(100, 50)};
-        ASSERT_EQ(WriteTruckFile(dir.filePath("t.json").toStdString(), t), "");
+        ASSERT_FALSE(WriteTruckFile(dir.filePath("t.json").toStdString(), t));
         ASSERT_EQ(s.Open(dir.filePath("t.json")), QString());
         ASSERT_FALSE(s.IsModified());
     }

@@ -53,7 +53,7 @@ TEST_P(WindowRoundTrip, OpenThenSaveWritesTheSameValues)
     GetParam().set(t);
     WindowsFixture w;
     const QString source = w.path(QStringLiteral("source.json"));
-    ASSERT_EQ(WriteTruckFile(source.toStdString(), t), "");
+    ASSERT_FALSE(WriteTruckFile(source.toStdString(), t));
     w.nextPath = source;
     w.actions().OpenAction->trigger();
     ASSERT_TRUE(w.problems.isEmpty()) << w.problems.join('\n').toStdString();
@@ -298,10 +298,10 @@ TEST_P(UnsavedPrompt, AsksOnceAndDoesWhatTheAnswerSays)
     TTruck other;
     other.Inputs.EngineIndex = 1;
     const QString otherPath = w.path(QStringLiteral("other.json"));
-    ASSERT_EQ(WriteTruckFile(otherPath.toStdString(), other), "");
+    ASSERT_FALSE(WriteTruckFile(otherPath.toStdString(), other));
     const QString ownPath = w.path(QStringLiteral("own.json"));
     if (c.state == State::EditedFile) {
-        ASSERT_EQ(WriteTruckFile(ownPath.toStdString(), TTruck{}), "");
+        ASSERT_FALSE(WriteTruckFile(ownPath.toStdString(), TTruck{}));
         ASSERT_TRUE(w.actions().OpenTruck(ownPath));
         w.form().SELoad->setValue(1234);
     } else {
@@ -389,7 +389,7 @@ TEST(UnsavedPromptNotAsked, WhenNothingWouldBeLost)
         // An opened file, changed and changed back.
         WindowsFixture w;
         const QString path = w.path(QStringLiteral("t.json"));
-        ASSERT_EQ(WriteTruckFile(path.toStdString(), TTruck{}), "");
+        ASSERT_FALSE(WriteTruckFile(path.toStdString(), TTruck{}));
         ASSERT_TRUE(w.actions().OpenTruck(path));
         w.form().SELoad->setValue(900);
         w.form().SELoad->setValue(50);
