@@ -41,13 +41,13 @@ TFormBinding::TFormBinding(TForm1 *form, TTruckSession *session, QObject *parent
     form->SELoad->setFullAccuracy(true);
     form->SEGradient->setFullAccuracy(true);
 
-    TTruck now = TruckOfForm(*form);
-    now.Duty = session->Truck().Duty;
-    session->SetInputs(now);
     bindInputs();
     connect(session, &TTruckSession::TruckLoaded, this, [this] {
         CallReportingEscapes([this] { takeLoadedTruck(); });
     });
+    // The session is the truth: a window that shows another truck takes its.
+    if (!SameInputs(TruckOfForm(*form), session->Truck()))
+        takeLoadedTruck();
     connect(form, &TForm1::Stepped, this, &TFormBinding::takeRunning);
     // The pedal's target shows before the next tick (a new duty segment starts there).
     connect(form->TBGasPedal, &QSlider::valueChanged, this, &TFormBinding::takeRunning);

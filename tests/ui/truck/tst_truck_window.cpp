@@ -145,6 +145,26 @@ TEST(WindowRoundTrip, ChoosingRowFourPicksRowFourNotTheFirstWithItsRatio)
     EXPECT_EQ(TruckOfForm(w.form()).Inputs.FinalDriveIndex, 4);
 }
 
+TEST(WindowBinding, AWindowBoundToASessionWithATruckShowsThatTruck)
+{
+    TTruckSession session;
+    TTruck t;
+    t.Inputs.KerbWeightIndex = 1;
+    t.Inputs.Load = 1234.25;
+    t.SpeedInMph = false;
+    session.Replace(t, {});
+    FormDriver driver;
+    TFormBinding binding(&driver.form(), &session);
+    EXPECT_TRUE(SameInputs(TruckOfForm(driver.form()), t));
+    EXPECT_TRUE(session.Truck() == t);
+    // Each change reaches the session as it is made, no tick needed.
+    FormDriver::click(driver.form().RBFourth);
+    EXPECT_EQ(session.Truck().Gear, TGear::Fourth);
+    driver.form().SEGradient->setValue(0.02);
+    EXPECT_EQ(session.Truck().Inputs.Gradient, 0.02);
+    EXPECT_EQ(session.Truck().Inputs.Load, 1234.25);
+}
+
 // ---- the duty table's editors ----------------------------------------------
 
 struct LookedAt {
