@@ -53,8 +53,8 @@ bool TTruckSession::IsModified() const
 
 void TTruckSession::updateModified()
 {
-    const bool now = d->path.isEmpty() ? d->truck.Duty != d->baseline.Duty
-                                       : !(d->truck == d->baseline);
+    const bool now =
+        d->path.isEmpty() ? d->truck.Duty != d->baseline.Duty : !(d->truck == d->baseline);
     if (now == d->modified)
         return;
     d->modified = now;

@@ -96,8 +96,10 @@ INSTANTIATE_TEST_SUITE_P(
                       truck.Inputs.TyreSizeIndex = 9;
                       truck.Inputs.KerbWeightIndex = 1;
                   }},
-        RoundTrip{"TransmissionLoss", [](TTruck &truck) { truck.Inputs.TransmissionLoss = 0.123456789; }},
-        RoundTrip{"OverdriveRatio", [](TTruck &truck) { truck.Inputs.OverdriveRatio = 0.81234567891; }},
+        RoundTrip{"TransmissionLoss",
+                  [](TTruck &truck) { truck.Inputs.TransmissionLoss = 0.123456789; }},
+        RoundTrip{"OverdriveRatio",
+                  [](TTruck &truck) { truck.Inputs.OverdriveRatio = 0.81234567891; }},
         RoundTrip{"RollingResistance", [](TTruck &truck) { truck.Inputs.RollingResistance = 47; }},
         RoundTrip{"FrontalArea", [](TTruck &truck) { truck.Inputs.FrontalArea = 22.56789; }},
         RoundTrip{"DragCoef", [](TTruck &truck) { truck.Inputs.DragCoef = 0.1 + 0.2; }},
@@ -110,7 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
                       truck.Inputs.LoadFactor = 1.2345678;
                   }},
         RoundTrip{"LoadShownWhole", [](TTruck &truck) { truck.Inputs.Load = 1500.5; }},
-        RoundTrip{"GradientBeyondItsDecimals", [](TTruck &truck) { truck.Inputs.Gradient = 0.0123456789; }},
+        RoundTrip{"GradientBeyondItsDecimals",
+                  [](TTruck &truck) { truck.Inputs.Gradient = 0.0123456789; }},
         RoundTrip{"LoadRating", [](TTruck &truck) { truck.LoadRating = 2081.75; }},
         RoundTrip{"FourthGearAndMetricUnits",
                   [](TTruck &truck) {
@@ -219,29 +222,28 @@ TEST_P(DutyEditorLookedAt, KeepsTheValue)
 
 INSTANTIATE_TEST_SUITE_P(
     Cells, DutyEditorLookedAt,
-    ::testing::Values(
-        LookedAt{"SpeedInKmh", TDutyTableModel::Speed, false,
-                 [](TDutySegment &s) {
-                     s.SharePct = 100;
-                     s.SpeedMph = 62; // shown 99.8
-                 }},
-        LookedAt{"SpeedWithManyDigits", TDutyTableModel::Speed, true,
-                 [](TDutySegment &s) { s.SpeedMph = 41.2345; }},
-        LookedAt{"ShareOfAThird", TDutyTableModel::Share, true,
-                 [](TDutySegment &s) {
-                     s.SharePct = 33.333;
-                     s.SpeedMph = 50;
-                 }},
-        LookedAt{"LoadWithAHalf", TDutyTableModel::Load, true,
-                 [](TDutySegment &s) {
-                     s.SpeedMph = 50;
-                     s.Load = 1500.5;
-                 }},
-        LookedAt{"GradientBeyondFourDecimals", TDutyTableModel::Gradient, true,
-                 [](TDutySegment &s) {
-                     s.SpeedMph = 50;
-                     s.Gradient = 0.012345678;
-                 }}),
+    ::testing::Values(LookedAt{"SpeedInKmh", TDutyTableModel::Speed, false,
+                               [](TDutySegment &s) {
+                                   s.SharePct = 100;
+                                   s.SpeedMph = 62; // shown 99.8
+                               }},
+                      LookedAt{"SpeedWithManyDigits", TDutyTableModel::Speed, true,
+                               [](TDutySegment &s) { s.SpeedMph = 41.2345; }},
+                      LookedAt{"ShareOfAThird", TDutyTableModel::Share, true,
+                               [](TDutySegment &s) {
+                                   s.SharePct = 33.333;
+                                   s.SpeedMph = 50;
+                               }},
+                      LookedAt{"LoadWithAHalf", TDutyTableModel::Load, true,
+                               [](TDutySegment &s) {
+                                   s.SpeedMph = 50;
+                                   s.Load = 1500.5;
+                               }},
+                      LookedAt{"GradientBeyondFourDecimals", TDutyTableModel::Gradient, true,
+                               [](TDutySegment &s) {
+                                   s.SpeedMph = 50;
+                                   s.Gradient = 0.012345678;
+                               }}),
     [](const auto &c) { return std::string(c.param.name); });
 
 // ---- title -------------------------------------------------------------------
@@ -368,9 +370,8 @@ TEST_P(UnsavedPrompt, AsksOnceAndDoesWhatTheAnswerSays)
         EXPECT_EQ(w.form().isVisible(), !goesOn);
         break;
     case Way::Open:
-        EXPECT_EQ(w.session.FilePath(), goesOn ? otherPath : (c.state == State::EditedFile
-                                                                 ? ownPath
-                                                                 : QString()));
+        EXPECT_EQ(w.session.FilePath(),
+                  goesOn ? otherPath : (c.state == State::EditedFile ? ownPath : QString()));
         EXPECT_TRUE(goesOn ? w.session.Truck() == other : w.session.Truck() == edited);
         break;
     case Way::New:
@@ -392,8 +393,7 @@ std::vector<PromptCase> promptCases()
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryWayOut, UnsavedPrompt, ::testing::ValuesIn(promptCases()),
-                         caseName);
+INSTANTIATE_TEST_SUITE_P(EveryWayOut, UnsavedPrompt, ::testing::ValuesIn(promptCases()), caseName);
 
 TEST(UnsavedPromptNotAsked, WhenNothingWouldBeLost)
 {
