@@ -203,45 +203,45 @@ constexpr double Inf = std::numeric_limits<double>::infinity();
 INSTANTIATE_TEST_SUITE_P(
     Causes, UnratedLife,
     ::testing::Values(
-        TUnratedCase{"HugeOverdrive", [](TTruck &t, TDutySegment &) { t.Inputs.OverdriveRatio = 1e308; },
+        TUnratedCase{"HugeOverdrive", [](TTruck &tr, TDutySegment &) { tr.Inputs.OverdriveRatio = 1e308; },
                      TLifeCause::NoEngineSpeed, "no engine speed gives 62 mph in fifth", false},
-        TUnratedCase{"ZeroOverdrive", [](TTruck &t, TDutySegment &) { t.Inputs.OverdriveRatio = 0; },
+        TUnratedCase{"ZeroOverdrive", [](TTruck &tr, TDutySegment &) { tr.Inputs.OverdriveRatio = 0; },
                      TLifeCause::NoEngineSpeed, "no engine speed gives 62 mph in fifth", false},
         TUnratedCase{"OverdriveBeyondTheRange",
-                     [](TTruck &t, TDutySegment &s) {
-                         t.Inputs.OverdriveRatio = 1e305; // the engine speed would overflow
-                         s.SpeedMph = 62.5;
+                     [](TTruck &tr, TDutySegment &seg) {
+                         tr.Inputs.OverdriveRatio = 1e305; // the engine speed would overflow
+                         seg.SpeedMph = 62.5;
                      },
                      TLifeCause::NoEngineSpeed, "no engine speed gives 62.5 mph in fifth", false},
-        TUnratedCase{"NoLossLeft", [](TTruck &t, TDutySegment &) { t.Inputs.TransmissionLoss = 1; },
+        TUnratedCase{"NoLossLeft", [](TTruck &tr, TDutySegment &) { tr.Inputs.TransmissionLoss = 1; },
                      TLifeCause::UndefinedBearingLoad, "the bearing load is undefined", true},
         TUnratedCase{"LossBeyondAll",
-                     [](TTruck &t, TDutySegment &) { t.Inputs.TransmissionLoss = 1.5; },
+                     [](TTruck &tr, TDutySegment &) { tr.Inputs.TransmissionLoss = 1.5; },
                      TLifeCause::UndefinedBearingLoad, "the bearing load is undefined", true},
-        TUnratedCase{"RightHelix", [](TTruck &t, TDutySegment &) { t.Inputs.HelixAngle = 90; },
+        TUnratedCase{"RightHelix", [](TTruck &tr, TDutySegment &) { tr.Inputs.HelixAngle = 90; },
                      TLifeCause::UndefinedBearingLoad, "the bearing load is undefined", true},
-        TUnratedCase{"NoPitchRadius", [](TTruck &t, TDutySegment &) { t.Inputs.PitchCircleRadius = 0; },
+        TUnratedCase{"NoPitchRadius", [](TTruck &tr, TDutySegment &) { tr.Inputs.PitchCircleRadius = 0; },
                      TLifeCause::UndefinedBearingLoad, "the bearing load is undefined", true},
-        TUnratedCase{"NoPressureAngle", [](TTruck &t, TDutySegment &) { t.Inputs.PressureAngle = 0; },
+        TUnratedCase{"NoPressureAngle", [](TTruck &tr, TDutySegment &) { tr.Inputs.PressureAngle = 0; },
                      TLifeCause::UndefinedLife,
                      "the bearing carries no load, so its life has no bound", true},
         TUnratedCase{"LifeBeyondAnyNumber",
-                     [](TTruck &t, TDutySegment &) { t.Inputs.OverdriveRatio = 1e300; },
+                     [](TTruck &tr, TDutySegment &) { tr.Inputs.OverdriveRatio = 1e300; },
                      TLifeCause::UndefinedLife, "the bearing life is not a finite number", true},
         TUnratedCase{"InfiniteDrag",
-                     [](TTruck &t, TDutySegment &) {
-                         t.Inputs.FrontalArea = 1e308;
-                         t.Inputs.DragCoef = 1e308;
+                     [](TTruck &tr, TDutySegment &) {
+                         tr.Inputs.FrontalArea = 1e308;
+                         tr.Inputs.DragCoef = 1e308;
                      },
                      TLifeCause::UndefinedResistance, "the resistance is undefined", true},
         TUnratedCase{"NanLoad",
-                     [](TTruck &, TDutySegment &s) {
-                         s.Load = std::numeric_limits<double>::quiet_NaN();
+                     [](TTruck &, TDutySegment &seg) {
+                         seg.Load = std::numeric_limits<double>::quiet_NaN();
                      },
                      TLifeCause::UndefinedResistance, "the resistance is undefined", true},
-        TUnratedCase{"InfiniteLoad", [](TTruck &, TDutySegment &s) { s.Load = Inf; },
+        TUnratedCase{"InfiniteLoad", [](TTruck &, TDutySegment &seg) { seg.Load = Inf; },
                      TLifeCause::UndefinedResistance, "the resistance is undefined", true}),
-    [](const ::testing::TestParamInfo<TUnratedCase> &info) { return info.param.Name; });
+    [](const ::testing::TestParamInfo<TUnratedCase> &c) { return std::string(c.param.Name); });
 
 TEST(DutyLife, EveryUnratedSegmentIsListedAndARatedOneStillComputed)
 {

@@ -41,13 +41,6 @@ std::string HillTrack()
     return Track({p});
 }
 
-// The climb alone, with no downhill slice.
-std::string ClimbTrack()
-{
-    using namespace gpxtext;
-    return Track({Line(0, 2000, 20, 15, 0, [](double d) { return 100 + d * 0.03; })});
-}
-
 class SimRoute : public ::testing::Test
 {
   protected:
@@ -173,7 +166,7 @@ TEST_F(SimRoute, TheFourNumbersChangeTheSegments)
 
 TEST_F(SimRoute, WriteTruckSavesTheRoutesDutyListToReadBack)
 {
-    const std::string gpx = File(ClimbTrack());
+    const std::string gpx = File(HillTrack()); // downhill segments too
     const std::string out = Path(".json");
     const TRun r = Sim({"--route", gpx, "--write-truck", out, "--load", "900", "--engine", "1"});
     ASSERT_EQ(r.Status, 0) << r.Err;
@@ -186,6 +179,8 @@ TEST_F(SimRoute, WriteTruckSavesTheRoutesDutyListToReadBack)
     truck.Inputs.Load = 900;
     truck.Inputs.EngineIndex = 1;
     EXPECT_EQ(saved.Duty, Imported(gpx, truck).Duty);
+    EXPECT_TRUE(std::any_of(saved.Duty.begin(), saved.Duty.end(),
+                            [](const TDutySegment &s) { return s.Gradient < 0.0; }));
     EXPECT_EQ(saved.Inputs.Load, 900);
     EXPECT_EQ(saved.Inputs.EngineIndex, 1);
 
@@ -257,7 +252,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "line 5: time \"yesterday\" is not an ISO 8601"},
         TBadGpx{"NeverMoves",
                 gpxtext::Track({{{0, 0.0, std::nullopt}, {1, 60.0, std::nullopt}}}), "never moves"}),
-    [](const ::testing::TestParamInfo<TBadGpx> &info) { return info.param.Name; });
+    [](const ::testing::TestParamInfo<TBadGpx> &c) { return std::string(c.param.Name); });
 
 TEST(SimRouteFile, AMissingFileIsNamed)
 {

@@ -374,6 +374,6 @@ INSTANTIATE_TEST_SUITE_P(
                     {"segment 1 has no life (the bearing carries no load, so its life has no "
                      "bound)" + NoLife},
                     true}),
-    [](const ::testing::TestParamInfo<TUnratedRun> &info) { return info.param.Name; });
+    [](const ::testing::TestParamInfo<TUnratedRun> &c) { return std::string(c.param.Name); });
 
 } // namespace
