@@ -272,13 +272,15 @@ TEST_P(CombinedLives, FollowPalmgrenMinerByDistance)
     const TCombineCase &c = GetParam();
     const TCombinedLife r = CombineLives(c.Shares, c.Lives);
     ASSERT_EQ(r.LifeKm.has_value(), c.Life.has_value());
-    if (c.Life)
+    if (c.Life) {
         EXPECT_NEAR(*r.LifeKm, *c.Life, 1e-9 * *c.Life);
+    }
     ASSERT_EQ(r.DamagePct.size(), c.Damage.size());
     for (std::size_t i = 0; i < c.Damage.size(); ++i) {
         ASSERT_EQ(r.DamagePct[i].has_value(), c.Damage[i].has_value()) << i;
-        if (c.Damage[i])
+        if (c.Damage[i]) {
             EXPECT_NEAR(*r.DamagePct[i], *c.Damage[i], 1e-9) << i;
+        }
     }
 }
 
