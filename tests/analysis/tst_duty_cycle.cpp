@@ -192,9 +192,8 @@ TEST_P(UnratedLife, LeavesTheCombinedLifeAbsentAndSaysWhy)
     EXPECT_EQ(r.Points[1].Cause, TLifeCause::FourthGear);
     // Nothing the result holds is NaN or infinite.
     for (const TOperatingPoint &q : r.Points)
-        for (const std::optional<double> &v :
-             {q.EngineRpm, q.Resistance, q.ForceAvailable, q.InputTorque, q.RadialLoad, q.COverP,
-              q.LifeKm})
+        for (const std::optional<double> &v : {q.EngineRpm, q.Resistance, q.ForceAvailable,
+                                               q.InputTorque, q.RadialLoad, q.COverP, q.LifeKm})
             EXPECT_TRUE(!v || std::isfinite(*v));
 }
 
@@ -203,9 +202,11 @@ constexpr double Inf = std::numeric_limits<double>::infinity();
 INSTANTIATE_TEST_SUITE_P(
     Causes, UnratedLife,
     ::testing::Values(
-        TUnratedCase{"HugeOverdrive", [](TTruck &tr, TDutySegment &) { tr.Inputs.OverdriveRatio = 1e308; },
+        TUnratedCase{"HugeOverdrive",
+                     [](TTruck &tr, TDutySegment &) { tr.Inputs.OverdriveRatio = 1e308; },
                      TLifeCause::NoEngineSpeed, "no engine speed gives 62 mph in fifth", false},
-        TUnratedCase{"ZeroOverdrive", [](TTruck &tr, TDutySegment &) { tr.Inputs.OverdriveRatio = 0; },
+        TUnratedCase{"ZeroOverdrive",
+                     [](TTruck &tr, TDutySegment &) { tr.Inputs.OverdriveRatio = 0; },
                      TLifeCause::NoEngineSpeed, "no engine speed gives 62 mph in fifth", false},
         TUnratedCase{"OverdriveBeyondTheRange",
                      [](TTruck &tr, TDutySegment &seg) {
@@ -213,16 +214,19 @@ INSTANTIATE_TEST_SUITE_P(
                          seg.SpeedMph = 62.5;
                      },
                      TLifeCause::NoEngineSpeed, "no engine speed gives 62.5 mph in fifth", false},
-        TUnratedCase{"NoLossLeft", [](TTruck &tr, TDutySegment &) { tr.Inputs.TransmissionLoss = 1; },
+        TUnratedCase{"NoLossLeft",
+                     [](TTruck &tr, TDutySegment &) { tr.Inputs.TransmissionLoss = 1; },
                      TLifeCause::UndefinedBearingLoad, "the bearing load is undefined", true},
         TUnratedCase{"LossBeyondAll",
                      [](TTruck &tr, TDutySegment &) { tr.Inputs.TransmissionLoss = 1.5; },
                      TLifeCause::UndefinedBearingLoad, "the bearing load is undefined", true},
         TUnratedCase{"RightHelix", [](TTruck &tr, TDutySegment &) { tr.Inputs.HelixAngle = 90; },
                      TLifeCause::UndefinedBearingLoad, "the bearing load is undefined", true},
-        TUnratedCase{"NoPitchRadius", [](TTruck &tr, TDutySegment &) { tr.Inputs.PitchCircleRadius = 0; },
+        TUnratedCase{"NoPitchRadius",
+                     [](TTruck &tr, TDutySegment &) { tr.Inputs.PitchCircleRadius = 0; },
                      TLifeCause::UndefinedBearingLoad, "the bearing load is undefined", true},
-        TUnratedCase{"NoPressureAngle", [](TTruck &tr, TDutySegment &) { tr.Inputs.PressureAngle = 0; },
+        TUnratedCase{"NoPressureAngle",
+                     [](TTruck &tr, TDutySegment &) { tr.Inputs.PressureAngle = 0; },
                      TLifeCause::UndefinedLife,
                      "the bearing carries no load, so its life has no bound", true},
         TUnratedCase{"LifeBeyondAnyNumber",
@@ -247,8 +251,8 @@ TEST(DutyLife, EveryUnratedSegmentIsListedAndARatedOneStillComputed)
 {
     TDutySegment nan = Segment(20, 50);
     nan.Load = std::numeric_limits<double>::quiet_NaN();
-    const TDutyResult r =
-        DutyLife(TTruck{}, {nan, Segment(30, 60), Segment(10, 40, TGear::Fourth), nan, Segment(40, 55)});
+    const TDutyResult r = DutyLife(
+        TTruck{}, {nan, Segment(30, 60), Segment(10, 40, TGear::Fourth), nan, Segment(40, 55)});
     EXPECT_EQ(r.Unrated, (std::vector<std::size_t>{0, 3}));
     EXPECT_TRUE(r.Points[1].LifeKm);
     EXPECT_FALSE(r.LifeKm);
@@ -297,7 +301,6 @@ INSTANTIATE_TEST_SUITE_P(
         TCombineCase{{75, 25}, {1e-300, 0.0}, 0.0, {0.0, 100.0}},
         TCombineCase{{20, 30, 50}, {0.0, 0.0, 500.0}, 0.0, {40.0, 60.0, 0.0}},
         TCombineCase{{10, 50, 40}, {0.0, None, 800.0}, 0.0, {100.0, None, 0.0}},
-        TCombineCase{{100}, {None}, None, {None}},
-        TCombineCase{{}, {}, None, {}}));
+        TCombineCase{{100}, {None}, None, {None}}, TCombineCase{{}, {}, None, {}}));
 
 } // namespace
