@@ -282,7 +282,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         BadArgs{{"--frobnicate"}, "--frobnicate"}, BadArgs{{"stray"}, "stray"},
         BadArgs{{"--rpm", "abc"}, "--rpm"}, BadArgs{{"--rpm", "-10"}, "--rpm"},
-        BadArgs{{"--gear", "3"}, "--gear"}, BadArgs{{"--gear", "4.0"}, "--gear"},
+        BadArgs{{"--gear", "3"}, "--gear"}, BadArgs{{"--gear", "4.5"}, "--gear"},
         BadArgs{{"--steps", "-1"}, "--steps"}, BadArgs{{"--steps"}, "--steps"},
         BadArgs{{"--steps", "99999999999999999999"}, "--steps"},
         BadArgs{{"--every", "0"}, "--every"}, BadArgs{{"--format", "xml"}, "--format"},

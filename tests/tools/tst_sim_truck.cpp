@@ -146,7 +146,7 @@ TEST_F(SimTruck, FileErrorsAreOneLineWithStatus2)
         EXPECT_EQ(r.Err, "velmora-sim: " + expected + "\n");
     }
     EXPECT_EQ(Sim({"--truck", bad}).Err,
-              "velmora-sim: " + bad + ": load: 4000 is outside the range 0 to 3000\n");
+              "velmora-sim: " + bad + ": load: must be a number from 0 to 3000, not 4000\n");
 }
 
 TEST_F(SimTruck, DutyPrintsEverySegmentAndTheCombinedLife)
