@@ -1,17 +1,14 @@
 #include "analysis/OperatingPoint.h"
 
+#include "model/DisplayValues.h"
+
 #include <cmath>
 #include <limits>
 
 namespace
 {
 
-std::optional<double> NonNegative(double v)
-{
-    if (!std::isfinite(v) || v < 0)
-        return std::nullopt;
-    return v;
-}
+using Shown::NonNegative;
 
 // The engine speed whose road speed is exactly `v`. RpmToSpeed is a chain of
 // correctly rounded multiplications and divisions, so it never decreases with
@@ -52,8 +49,7 @@ TOperatingPoint Evaluate(const TTruck &truck, TDriveModel &m, double speedMph)
     m.Torque = m.TorqueAt(m.EngineRpm);
     m.Resistance = m.RoadLoad(speedMph) + m.GradientResistance(m.Gradient);
     m.ForceAvailable = m.ForceAvailableAt(m.EngineRpm);
-    if (std::isfinite(m.Resistance))
-        p.Resistance = m.Resistance;
+    p.Resistance = Shown::Finite(m.Resistance);
     // Above the rev limit the force is -2: no value, and the speed cannot be held.
     p.ForceAvailable = NonNegative(m.ForceAvailable);
     p.Holds = p.ForceAvailable && p.Resistance && *p.ForceAvailable >= *p.Resistance;
