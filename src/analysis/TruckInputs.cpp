@@ -19,6 +19,8 @@ constexpr TInputRange Rows(std::size_t count)
     return {0, static_cast<double>(count) - 1, false, true};
 }
 
+constexpr TInputRange Gears{4, 5, false, true};
+
 // The positive edits take any value from 0 up.
 constexpr TInputRange Positive{0, NoUpperLimit};
 
@@ -32,6 +34,26 @@ template <auto Field> void Set(TTruck &t, double v)
 {
     using T = std::remove_reference_t<decltype(t.Inputs.*Field)>;
     t.Inputs.*Field = static_cast<T>(v);
+}
+
+double GearOf(const TTruck &t)
+{
+    return t.Gear == TGear::Fourth ? 4 : 5;
+}
+
+void SetGear(TTruck &t, double v)
+{
+    t.Gear = v == 4 ? TGear::Fourth : TGear::Fifth;
+}
+
+double LoadRatingOf(const TTruck &t)
+{
+    return t.LoadRating;
+}
+
+void SetLoadRating(TTruck &t, double v)
+{
+    t.LoadRating = v;
 }
 
 using namespace VehicleTables;
@@ -53,16 +75,7 @@ constexpr TTruckInput Inputs[] = {
     {"body", "--body", "", "body (unladen weight) row", Rows(KerbWeightCount), TInputKind::Row,
      "kerb weight", Names<KerbWeightListTexts>, Get<&TDriveInputs::KerbWeightIndex>,
      Set<&TDriveInputs::KerbWeightIndex>},
-    {"gear",
-     "--gear",
-     "",
-     "gear",
-     {4, 5, false, true},
-     TInputKind::Gear,
-     "",
-     nullptr,
-     [](const TTruck &t) { return t.Gear == TGear::Fourth ? 4.0 : 5.0; },
-     [](TTruck &t, double v) { t.Gear = v == 4 ? TGear::Fourth : TGear::Fifth; }},
+    {"gear", "--gear", "", "gear", Gears, TInputKind::Gear, "", nullptr, GearOf, SetGear},
     {"overdrive_ratio", "--overdrive-ratio", "", "fifth-gear ratio", Positive, TInputKind::Number,
      "", nullptr, Get<&TDriveInputs::OverdriveRatio>, Set<&TDriveInputs::OverdriveRatio>},
     {"transmission_loss", "--transmission-loss", "", "fraction of torque lost", Positive,
@@ -87,8 +100,7 @@ constexpr TTruckInput Inputs[] = {
     {"gradient", "--gradient", "", "rise per distance", GradientRange, TInputKind::Number, "",
      nullptr, Get<&TDriveInputs::Gradient>, Set<&TDriveInputs::Gradient>},
     {"load_rating", "--load-rating", "lbf", "bearing load rating C", Positive, TInputKind::Number,
-     "", nullptr, [](const TTruck &t) { return t.LoadRating; },
-     [](TTruck &t, double v) { t.LoadRating = v; }},
+     "", nullptr, LoadRatingOf, SetLoadRating},
     {"pitch_radius", "--pitch-radius", "in", "input gear pitch-circle radius", Positive,
      TInputKind::Number, "", nullptr, Get<&TDriveInputs::PitchCircleRadius>,
      Set<&TDriveInputs::PitchCircleRadius>},
