@@ -342,11 +342,27 @@ TEST_F(KeyTest, EscapeUndoesTheLastEditOnly)
     QTest::keyClick(&e, Qt::Key_Escape);
     EXPECT_EQ(e.text(), "12");
 
-    // Without EscapeUndoes Esc leaves the text alone.
-    ESBInputOptions().EscapeUndoes = false;
-    QTest::keyClick(&e, '5');
-    QTest::keyClick(&e, Qt::Key_Escape);
-    EXPECT_EQ(e.text(), "125");
+    // Esc is the edit's own, or, without EscapeUndoes, passed on (to close a
+    // dialog) with the text left alone.
+    for (bool undoes : {true, false}) {
+        ESBInputOptions().EscapeUndoes = undoes;
+        e.setAsString("12");
+        QTest::keyClick(&e, '5');
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+        QApplication::sendEvent(&e, &esc);
+        EXPECT_EQ(esc.isAccepted(), undoes);
+        EXPECT_EQ(e.text(), undoes ? "12" : "125");
+    }
+}
+
+TEST_F(KeyTest, CtrlASelectsEverything)
+{
+    TESBPosFloatEdit e;
+    e.setAsFloat(12.5L);
+    e.setCursorPosition(2);
+    QTest::keyClick(&e, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(e.selectedText(), "12.5000");
+    EXPECT_EQ(beeps, 0);
 }
 
 TEST_F(KeyTest, KeyHandlersMayChangeOrClearTheKey)

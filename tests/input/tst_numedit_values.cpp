@@ -373,11 +373,16 @@ INSTANTIATE_TEST_SUITE_P(
                     BoundsRow{"IntegerAboveUpper", false, "11", 2}),
     [](const testing::TestParamInfo<BoundsRow> &i) { return std::string(i.param.Name); });
 
+namespace
+{
+
 // Entering and leaving the null state: every way in or out, and the text and
 // value it leaves. The edits start at 0 with the null text "n/a".
+enum class Kind { Integer, Positive, Signed };
+
 struct NullRow {
     const char *Name;
-    bool Integer;
+    Kind Edit;
     bool StartNull;
     std::function<void(TESBBaseNumericEdit &)> Act;
     bool Null;
@@ -397,10 +402,11 @@ TEST_P(NullState, WaysInAndOut)
 {
     const NullRow &r = GetParam();
     std::unique_ptr<TESBBaseNumericEdit> e;
-    if (r.Integer)
-        e = std::make_unique<TESBPosEdit>();
-    else
-        e = std::make_unique<TESBPosFloatEdit>();
+    switch (r.Edit) {
+    case Kind::Integer: e = std::make_unique<TESBPosEdit>(); break;
+    case Kind::Positive: e = std::make_unique<TESBPosFloatEdit>(); break;
+    case Kind::Signed: e = std::make_unique<TESBFloatEdit>(); break;
+    }
     e->setNullStr("n/a");
     e->setNull(r.StartNull);
     QSignalSpy nulls(e.get(), &TESBCustomEdit::OnNull);
@@ -415,44 +421,48 @@ TEST_P(NullState, WaysInAndOut)
 INSTANTIATE_TEST_SUITE_P(
     Rows, NullState,
     testing::Values(
-        NullRow{"SetNullFalseShowsTheValue", false, true,
+        NullRow{"SetNullFalseShowsTheValue", Kind::Positive, true,
                 [](TESBBaseNumericEdit &e) { e.setNull(false); }, false, "0.0000"},
-        NullRow{"SameFloatLeaves", false, true, [](TESBBaseNumericEdit &e) { e.setAsFloat(0); },
+        NullRow{"SameFloatLeaves", Kind::Positive, true, [](TESBBaseNumericEdit &e) { e.setAsFloat(0); },
                 false, "0.0000"},
-        NullRow{"SameScaledFloatLeaves", false, true,
+        NullRow{"SameScaledFloatLeaves", Kind::Positive, true,
                 [](TESBBaseNumericEdit &e) {
                     static_cast<TESBPosFloatEdit &>(e).setAsScaledFloat(0);
                 },
                 false, "0.0000"},
-        NullRow{"SameIntegerLeaves", true, true,
+        NullRow{"SameIntegerLeaves", Kind::Integer, true,
                 [](TESBBaseNumericEdit &e) { static_cast<TESBPosEdit &>(e).setAsInteger(0); },
                 false, "0"},
-        NullRow{"SameInt64Leaves", true, true,
+        NullRow{"SameInt64Leaves", Kind::Integer, true,
                 [](TESBBaseNumericEdit &e) { static_cast<TESBPosEdit &>(e).setAsInt64(0); }, false,
                 "0"},
-        NullRow{"TextOtherThanTheNullTextLeaves", false, true,
+        NullRow{"TextOtherThanTheNullTextLeaves", Kind::Positive, true,
                 [](TESBBaseNumericEdit &e) { e.setAsString(""); }, false, "0.0000"},
-        NullRow{"EmptyTextOnAValueStaysAValue", false, false,
+        NullRow{"EmptyTextOnAValueStaysAValue", Kind::Positive, false,
                 [](TESBBaseNumericEdit &e) {
                     e.setNullStr("");
                     e.setAsString("");
                 },
                 false, "0.0000"},
-        NullRow{"NullStrFollowsWhileNull", false, true,
+        NullRow{"NullStrFollowsWhileNull", Kind::Positive, true,
                 [](TESBBaseNumericEdit &e) { e.setNullStr("none"); }, true, "none"},
-        NullRow{"BlankWhenNullFollowsWhileNull", false, true,
+        NullRow{"BlankWhenNullFollowsWhileNull", Kind::Positive, true,
                 [](TESBBaseNumericEdit &e) { e.setBlankWhenNull(true); }, true, ""},
-        NullRow{"CtrlNEnters", false, false,
+        NullRow{"CtrlNEnters", Kind::Positive, false,
                 [](TESBBaseNumericEdit &e) {
                     QTest::keyClick(&e, Qt::Key_N, Qt::ControlModifier);
                 },
                 true, "n/a"},
-        NullRow{"RefusedKeyStaysNull", false, true,
+        NullRow{"RefusedKeyStaysNull", Kind::Positive, true,
                 [](TESBBaseNumericEdit &e) { QTest::keyClick(&e, 'x'); }, true, "n/a"},
-        NullRow{"DecimalSeparatorLeaves", false, true,
+        NullRow{"DecimalSeparatorLeaves", Kind::Positive, true,
                 [](TESBBaseNumericEdit &e) { QTest::keyClick(&e, '.'); }, false, "."},
-        NullRow{"MinusLeavesOnlyWhereItIsTyped", false, true,
-                [](TESBBaseNumericEdit &e) { QTest::keyClick(&e, '-'); }, true, "n/a"}),
+        NullRow{"MinusRefusedWhereItIsNoCharacter", Kind::Positive, true,
+                [](TESBBaseNumericEdit &e) { QTest::keyClick(&e, '-'); }, true, "n/a"},
+        NullRow{"MinusLeavesWhereItIsTyped", Kind::Signed, true,
+                [](TESBBaseNumericEdit &e) { QTest::keyClick(&e, '-'); }, false, "-"},
+        NullRow{"PlusLeavesAndShowsTheSign", Kind::Positive, true,
+                [](TESBBaseNumericEdit &e) { QTest::keyClick(&e, '+'); }, false, "+"}),
     [](const testing::TestParamInfo<NullRow> &i) { return std::string(i.param.Name); });
 
 // One change notification per change of the text, whatever made it, and
@@ -506,7 +516,12 @@ INSTANTIATE_TEST_SUITE_P(
         ChangeRow{"SameText", [](TESBPosFloatEdit &e) { e.setAsString(e.text()); }, 0},
         ChangeRow{"SameValue", [](TESBPosFloatEdit &e) { e.setAsFloat(1.5L); }, 0},
         ChangeRow{"TextThenItsNormalForm", [](TESBPosFloatEdit &e) { e.setAsString("2"); }, 2},
-        ChangeRow{"SamePlaces", [](TESBPosFloatEdit &e) { e.setDecimalPlaces(4); }, 0},
+        ChangeRow{"SamePlacesKeepTheTypedText",
+                  [](TESBPosFloatEdit &e) {
+                      QTest::keyClick(&e, '7');
+                      e.setDecimalPlaces(4);
+                  },
+                  1},
         ChangeRow{"OtherPlaces", [](TESBPosFloatEdit &e) { e.setDecimalPlaces(2); }, 1},
         ChangeRow{"NullTwice",
                   [](TESBPosFloatEdit &e) {
@@ -526,3 +541,5 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   0}),
     [](const testing::TestParamInfo<ChangeRow> &i) { return std::string(i.param.Name); });
+
+} // namespace

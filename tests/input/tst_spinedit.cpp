@@ -444,6 +444,9 @@ INSTANTIATE_TEST_SUITE_P(
                     SpinRow{"DownAtMinWraps", 20, Qt::Key_Down, true, 80}),
     [](const testing::TestParamInfo<SpinRow> &i) { return std::string(i.param.Name); });
 
+namespace
+{
+
 // The value stays inside [Min, Max] however it is written, read or squeezed:
 // the range 20..80 (2 places) starting at 50, then one action. The editor's
 // own text is checked before Value() is read, since reading clamps too.
@@ -479,7 +482,6 @@ TEST_P(SpinRangeTest, ValueStaysInRange)
     EXPECT_EQ(s.Max(), r.Max);
 }
 
-namespace {
 auto writeValue(long double v)
 {
     return [v](TESBFloatSpinEdit &s) { s.setValue(v); };
@@ -488,7 +490,6 @@ auto typeText(const char *t)
 {
     return [t](TESBFloatSpinEdit &s) { s.editor()->QLineEdit::setText(t); };
 }
-} // namespace
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, SpinRangeTest,
@@ -515,3 +516,5 @@ INSTANTIATE_TEST_SUITE_P(
         RangeRow{"MaxBelowMinPullsMin",
                  [](TESBFloatSpinEdit &s) { s.setMax(10); }, "10.00", 10, 10, 10}),
     [](const testing::TestParamInfo<RangeRow> &i) { return std::string(i.param.Name); });
+
+} // namespace
