@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 
 #include <functional>
+#include <limits>
 
 using ValueTest = EditTest;
 
@@ -101,6 +102,22 @@ TEST_F(ValueTest, LoadingInLayoutOrderRaisesNoChange)
     i.Loaded();
     EXPECT_EQ(i.text(), "45");
     EXPECT_EQ(i.AsInteger(), 45);
+}
+
+TEST_F(ValueTest, NonFiniteWritesShowZero)
+{
+    for (long double v : {std::numeric_limits<long double>::quiet_NaN(),
+                          std::numeric_limits<long double>::infinity(),
+                          -std::numeric_limits<long double>::infinity()}) {
+        TESBFloatEdit e;
+        e.setAsFloat(2);
+        e.setAsFloat(v);
+        EXPECT_EQ(e.text(), "0.0000") << double(v);
+        EXPECT_EQ(e.AsFloat(), 0.0L);
+        e.setAsFloat(2);
+        e.setAsScaledFloat(v);
+        EXPECT_EQ(e.text(), "0.0000") << double(v);
+    }
 }
 
 TEST_F(ValueTest, IntegerWidths)

@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 
 #include <functional>
+#include <limits>
 
 using SpinTest = EditTest;
 
@@ -500,6 +501,12 @@ INSTANTIATE_TEST_SUITE_P(
         RangeRow{"WriteMin", writeValue(20), "20.00", 20, 20, 80},
         RangeRow{"WriteMax", writeValue(80), "80.00", 80, 20, 80},
         RangeRow{"WriteAboveMax", writeValue(80.01L), "80.00", 80, 20, 80},
+        RangeRow{"WriteInfinity", writeValue(std::numeric_limits<long double>::infinity()),
+                 "80.00", 80, 20, 80},
+        RangeRow{"WriteMinusInfinity", writeValue(-std::numeric_limits<long double>::infinity()),
+                 "20.00", 20, 20, 80},
+        RangeRow{"WriteNaNIsIgnored", writeValue(std::numeric_limits<long double>::quiet_NaN()),
+                 "50.00", 50, 20, 80},
         RangeRow{"TextBelowMinReadsMin", typeText("19"), "19", 20, 20, 80},
         RangeRow{"TextAboveMaxReadsMax", typeText("81"), "81", 80, 20, 80},
         RangeRow{"TextZeroReadsZero", typeText("0"), "0", 0, 20, 80},
@@ -513,6 +520,12 @@ INSTANTIATE_TEST_SUITE_P(
                  [](TESBFloatSpinEdit &s) { s.setMax(50); }, "50.00", 50, 20, 50},
         RangeRow{"MinAboveMaxPullsMax",
                  [](TESBFloatSpinEdit &s) { s.setMin(90); }, "90.00", 90, 90, 90},
+        RangeRow{"MinNaNIsIgnored",
+                 [](TESBFloatSpinEdit &s) { s.setMin(std::numeric_limits<long double>::quiet_NaN()); },
+                 "50.00", 50, 20, 80},
+        RangeRow{"MaxNaNIsIgnored",
+                 [](TESBFloatSpinEdit &s) { s.setMax(std::numeric_limits<long double>::quiet_NaN()); },
+                 "50.00", 50, 20, 80},
         RangeRow{"MaxBelowMinPullsMin",
                  [](TESBFloatSpinEdit &s) { s.setMax(10); }, "10.00", 10, 10, 10}),
     [](const testing::TestParamInfo<RangeRow> &i) { return std::string(i.param.Name); });
