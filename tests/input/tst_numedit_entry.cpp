@@ -258,7 +258,7 @@ struct Seen {
                 e.selectedText(),
                 e.cursorPosition(),
                 e.ShowPosSign(),
-                i ? (long double)i->AsInt64() : e.AsFloat(),
+                i ? static_cast<long double>(i->AsInt64()) : e.AsFloat(),
                 e.palette().color(QPalette::Text)};
     }
     bool operator==(const Seen &) const = default;
