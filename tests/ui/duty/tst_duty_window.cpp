@@ -68,7 +68,7 @@ TEST_F(DutyTest, StartsWithOneSegmentAtThePedalSpeed)
     EXPECT_FALSE(w.actions().Duty()[0].Load.has_value()); // follows the truck
 
     const auto point = SteadyState(TruckOfForm(w.form()), w.actions().Duty()[0]);
-    EXPECT_DOUBLE_EQ(value(0, Col::EngineRpm).toDouble(), point.EngineRpm);
+    EXPECT_DOUBLE_EQ(value(0, Col::EngineRpm).toDouble(), *point.EngineRpm);
     EXPECT_DOUBLE_EQ(value(0, Col::RadialLoad).toDouble(), *point.RadialLoad);
     EXPECT_DOUBLE_EQ(value(0, Col::Damage).toDouble(), 100);
     ASSERT_TRUE(win->CombinedLife());
@@ -192,7 +192,7 @@ TEST_F(DutyTest, SegmentThatCannotHoldItsSpeedIsMarked)
     EXPECT_TRUE(model->data(model->index(0, Col::Share), Qt::BackgroundRole).isValid());
     EXPECT_TRUE(win->Problem->text().contains(QLatin1String("cannot hold")));
     // Still computed.
-    EXPECT_DOUBLE_EQ(value(0, Col::EngineRpm).toDouble(), point.EngineRpm);
+    EXPECT_DOUBLE_EQ(value(0, Col::EngineRpm).toDouble(), *point.EngineRpm);
 }
 
 TEST_F(DutyTest, UnitsAndReliabilityFollowTheWindow)
