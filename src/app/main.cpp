@@ -11,6 +11,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #ifndef VELMORA_VERSION
@@ -121,6 +122,14 @@ void passOnHeldMessages()
     g_held.clear();
 }
 
+void reportMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg)
+        return;
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -143,6 +152,9 @@ int main(int argc, char **argv)
             return 2;
         }
         UseOffscreenPlatformUnlessChosen(args);
+        // A problem is one line of our own; the toolkit's notes on its
+        // environment (no runtime folder, a font substituted) are not problems.
+        g_previousHandler = qInstallMessageHandler(reportMessages);
         QGuiApplication app(argc, argv);
         return RunReport(std::get<TReportCommand>(*report));
     }

@@ -224,7 +224,7 @@ void PaintLifeMap(QPainter &painter, const QRectF &box, const TLifeMapPicture &p
 
     // The curves, clipped to the plot.
     painter.save();
-    painter.setClipRect(plot.Area.adjusted(-pt, -pt, pt, pt));
+    painter.setClipRect(plot.Area.adjusted(-pt, -pt, pt, pt), Qt::IntersectClip);
     drawRuns(painter, plot, pic.Adjusted, AdjustedColor, AdjustedColor, 1.4, pt);
     drawRuns(painter, plot, pic.L10, HeldColor, NotHeldColor, 1.6, pt);
     if (pic.Point) {

@@ -46,7 +46,10 @@ void paintPages(QPainter &painter, QPdfWriter &writer, QTextDocument &doc, const
         painter.translate(0, -slice.top());
         painter.setClipRect(slice);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = slice;
+        // A line that starts right on the page's lower edge belongs to the next
+        // page; a clip that includes the edge would draw its text here as well,
+        // out of sight but in the PDF's text.
+        context.clip = slice.adjusted(0, 0.5, 0, -0.5);
         doc.documentLayout()->draw(&painter, context);
         painter.restore();
 
@@ -107,6 +110,18 @@ QPageSize ReportPageSize(const QLocale &locale)
     return QPageSize(letter ? QPageSize::Letter : QPageSize::A4);
 }
 
+void SetUpReportWriter(QPdfWriter &writer, const QLocale &locale)
+{
+    writer.setResolution(Resolution);
+    writer.setPageLayout(QPageLayout(ReportPageSize(locale), QPageLayout::Portrait,
+                                     QMarginsF(18, 15, 18, 12), QPageLayout::Millimeter));
+}
+
+double ReportFooterHeight()
+{
+    return 24.0 * Resolution / 72;
+}
+
 QString WriteReport(const QString &path, const TReportRequest &request)
 {
     if (path.isEmpty())
@@ -121,9 +136,7 @@ QString WriteReport(const QString &path, const TReportRequest &request)
         return problem(path, file.errorString());
     {
         QPdfWriter writer(&file);
-        writer.setResolution(Resolution);
-        writer.setPageLayout(QPageLayout(ReportPageSize(request.Locale), QPageLayout::Portrait,
-                                         QMarginsF(18, 15, 18, 12), QPageLayout::Millimeter));
+        SetUpReportWriter(writer, request.Locale);
         const QString title = ReportTitle(request);
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("Velmora ") + ReportVersion());
@@ -131,7 +144,7 @@ QString WriteReport(const QString &path, const TReportRequest &request)
         QPainter painter;
         if (!painter.begin(&writer))
             return problem(path, QStringLiteral("the PDF could not be started"));
-        const double footer = 24.0 * Resolution / 72;
+        const double footer = ReportFooterHeight();
         const QSizeF page(writer.width(), writer.height() - footer);
         auto doc = ReportDocument(request, &writer, page);
         paintPages(painter, writer, *doc, title, footer);

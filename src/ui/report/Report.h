@@ -10,6 +10,8 @@
 
 #include <optional>
 
+class QPdfWriter;
+
 // A PDF report of a truck: its inputs, the results at one operating point,
 // the life map, the duty list with its combined life (and the route it came
 // from) and the assumptions behind the figures.
@@ -35,6 +37,11 @@ QString RunningPointText();
 // Letter where the locale's paper is Letter (the US and its neighbours that
 // use it), A4 elsewhere.
 QPageSize ReportPageSize(const QLocale &locale);
+
+// The writer's resolution, paper and margins, and the footer's height under
+// the text on each page (device units).
+void SetUpReportWriter(QPdfWriter &writer, const QLocale &locale);
+double ReportFooterHeight();
 
 // Writes the PDF through a temporary file in the target's folder renamed over
 // the target, so a failed write leaves no half file behind. Returns "" on

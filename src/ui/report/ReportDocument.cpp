@@ -8,11 +8,13 @@
 #include <QAbstractTextDocumentLayout>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextObjectInterface>
+#include <QTextOption>
 #include <QTextTable>
 #include <QTextTableFormat>
 
@@ -81,7 +83,8 @@ class TWriter
         paragraph(under, m_body, 10);
     }
 
-    void Heading(const QString &text)
+    // Returns the heading's block, so what follows it can be kept with it.
+    QTextBlock Heading(const QString &text)
     {
         QTextBlockFormat block;
         block.setTopMargin(12 * m_pt);
@@ -91,18 +94,19 @@ class TWriter
         QTextCharFormat f = m_bold;
         f.setFontPointSize(12.5);
         m_cursor.insertText(text, f);
+        return m_cursor.block();
     }
 
     void Paragraph(const QString &text, double after = 4) { paragraph(text, m_body, after); }
     void Note(const QString &text, double after = 4) { paragraph(text, m_small, after); }
 
     // Caption, value, unit rows under a header, grouped where groups have titles.
-    void RowTable(const QStringList &header, const std::vector<TReportGroup> &groups)
+    QTextTable *RowTable(const QStringList &header, const std::vector<TReportGroup> &groups)
     {
         int rows = 1;
         for (const auto &g : groups)
             rows += int(g.Rows.size()) + (g.Title.isEmpty() ? 0 : 1);
-        QTextTable *table = newTable(rows, 3, {46, 30, 24});
+        QTextTable *table = newTable(rows, 3, {44, 40, 16});
         headerRow(table, header);
         int r = 1;
         for (const auto &g : groups) {
@@ -120,14 +124,14 @@ class TWriter
             }
         }
         after(table);
+        return table;
     }
 
-    void LineTable(const QStringList &header, const std::vector<QStringList> &lines,
+    QTextTable *LineTable(const QStringList &header, const std::vector<QStringList> &lines,
                    const std::vector<bool> &shaded)
     {
         const int columns = int(header.size());
-        std::vector<double> widths(std::size_t(columns), 100.0 / columns);
-        QTextTable *table = newTable(int(lines.size()) + 1, columns, widths);
+        QTextTable *table = newTable(int(lines.size()) + 1, columns, {}); // widths by content
         QTextCharFormat head = m_small;
         head.setFontWeight(QFont::Bold);
         for (int c = 0; c < columns; ++c) {
@@ -143,6 +147,7 @@ class TWriter
             }
         }
         after(table);
+        return table;
     }
 
     void Object(int type, const QString &altText)
@@ -162,7 +167,6 @@ class TWriter
     {
         QTextBlockFormat block;
         block.setBottomMargin(afterPt * m_pt);
-        block.setLineHeight(112, QTextBlockFormat::ProportionalHeight);
         m_cursor.insertBlock(block);
         m_cursor.insertText(text, f);
     }
@@ -171,18 +175,19 @@ class TWriter
     {
         QTextTableFormat f;
         f.setHeaderRowCount(1);
-        f.setBorder(0.5 * m_pt);
+        f.setBorder(0.75 * m_pt);
         f.setBorderBrush(QColor(170, 170, 170));
         f.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
         f.setBorderCollapse(true);
         f.setCellSpacing(0);
-        f.setCellPadding(2.2 * m_pt);
+        f.setCellPadding(3 * m_pt);
         f.setWidth(QTextLength(QTextLength::PercentageLength, 100));
         f.setTopMargin(2 * m_pt);
         QList<QTextLength> widths;
         for (double p : percent)
             widths << QTextLength(QTextLength::PercentageLength, p);
-        f.setColumnWidthConstraints(widths);
+        if (!widths.isEmpty())
+            f.setColumnWidthConstraints(widths);
         return m_cursor.insertTable(rows, columns, f);
     }
 
@@ -243,10 +248,33 @@ QString assumptions(const TReportRequest &r)
         "The duty list's combined life adds the segments' damage by Palmgren–Miner over "
         "distance: each segment's share of the distance divided by its life, the combined life the "
         "inverse of the sum. Each segment is a steady state at its road speed. Fourth gear is "
-        "direct drive and carries no mesh load on the input gear, so its segments, like those "
-        "without a life, add distance but no damage. Readouts that the window shows empty "
-        "(undefined, or above the rev limit) are empty here too.");
+        "direct drive and carries no mesh load on the input gear, so its segments, like coasting "
+        "ones (resistance at or below 0: the engine drives nothing), add distance but no damage; "
+        "a fifth-gear segment whose life cannot be rated leaves the combined life undefined. "
+        "Readouts that the window shows empty (undefined, or above the rev limit) are empty here "
+        "too.");
     return text;
+}
+
+// A heading with a table that fits on a page is moved to the next page
+// rather than have the table run across a page edge. In document order, so
+// each move is laid out before the next heading is looked at.
+void keepTogether(QTextDocument &doc, const std::vector<std::pair<QTextBlock, QTextTable *>> &parts)
+{
+    const double page = doc.pageSize().height();
+    auto *layout = doc.documentLayout();
+    for (const auto &[heading, table] : parts) {
+        const double top = layout->blockBoundingRect(heading).top();
+        const double bottom = layout->frameBoundingRect(table).bottom();
+        const bool fits = bottom - top <= page * 0.95;
+        if (!fits || std::floor(top / page) == std::floor((bottom - 1) / page))
+            continue;
+        QTextCursor c(heading);
+        QTextBlockFormat f = c.blockFormat();
+        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        f.setTopMargin(0);
+        c.setBlockFormat(f);
+    }
 }
 
 } // namespace
@@ -270,22 +298,30 @@ std::unique_ptr<QTextDocument> ReportDocument(const TReportRequest &r, QPaintDev
     base.setPointSizeF(9.5);
     doc->setDefaultFont(base);
 
+    QTextOption wrap;
+    wrap.setWrapMode(QTextOption::WordWrap); // never inside a word: "Gradient", not "Gradie nt"
+    doc->setDefaultTextOption(wrap);
+
     const TTruck &truck = r.Truck;
-    TWriter w(*doc, pt);
+    // The text layout takes margins, borders and padding in units of 1/96 inch
+    // and scales them to the device itself.
+    TWriter w(*doc, 96.0 / 72);
     // One edit: the layout runs once at the end, not after every cell.
     w.Cursor().beginEditBlock();
     w.Title(ReportTitle(r), QStringLiteral("%1 · Velmora %2")
                                 .arg(r.When.toString(QStringLiteral("yyyy-MM-dd HH:mm")),
                                      ReportVersion()));
 
-    w.Heading(QStringLiteral("Inputs"));
-    w.RowTable({QStringLiteral("Input"), QStringLiteral("Value"), QStringLiteral("Unit")},
-               InputGroups(truck, r.Locale));
+    std::vector<std::pair<QTextBlock, QTextTable *>> keep;
+    QTextBlock heading = w.Heading(QStringLiteral("Inputs"));
+    keep.emplace_back(heading, w.RowTable({QStringLiteral("Input"), QStringLiteral("Value"), QStringLiteral("Unit")},
+               InputGroups(truck, r.Locale)));
 
-    w.Heading(QStringLiteral("Results at the operating point"));
+    heading = w.Heading(QStringLiteral("Results at the operating point"));
     w.Paragraph(r.PointText);
-    w.RowTable({QStringLiteral("Readout"), QStringLiteral("Value"), QStringLiteral("Unit")},
-               {{QString(), ResultRows(truck, r.Point, r.Locale)}});
+    keep.emplace_back(heading, w.RowTable({QStringLiteral("Readout"), QStringLiteral("Value"),
+                                           QStringLiteral("Unit")},
+                                          {{QString(), ResultRows(truck, r.Point, r.Locale)}}));
 
     w.Heading(QStringLiteral("Life map"));
     const bool chosen = r.ReliabilityPct > MinReliability;
@@ -302,37 +338,40 @@ std::unique_ptr<QTextDocument> ReportDocument(const TReportRequest &r, QPaintDev
         LifeMapObject, new TLifeMapObject(picture, QSizeF(width, height), pt, doc.get()));
     w.Object(LifeMapObject, QStringLiteral("Life map"));
 
-    w.Heading(QStringLiteral("Duty cycle"));
+    heading = w.Heading(QStringLiteral("Duty cycle"));
     if (truck.Duty.empty()) {
         w.Paragraph(QStringLiteral("The truck has no duty list."));
     } else {
         const TDutyResult result = DutyLife(truck, truck.Duty);
         const TDutyTable table = DutyTable(truck, result, r.ReliabilityPct, r.Locale);
-        w.LineTable(table.Header, table.Lines,
+        keep.emplace_back(heading, w.LineTable(table.Header, table.Lines,
                     [&] {
                         std::vector<bool> shaded;
                         for (bool held : table.Held)
                             shaded.push_back(!held);
                         return shaded;
-                    }());
+                    }()));
         for (const QString &line : table.Summary)
             w.Paragraph(line, 2);
         if (r.Route) {
-            w.Heading(QStringLiteral("Route"));
+            heading = w.Heading(QStringLiteral("Route"));
             w.Paragraph(QStringLiteral("The duty list comes from a recorded route."));
             TRouteSummary route = *r.Route;
             route.LifeKm = result.LifeKm;
             route.Trips.reset();
             if (result.LifeKm && route.MovingDistanceM > 0)
                 route.Trips = *result.LifeKm / (route.MovingDistanceM / 1000);
-            w.RowTable({QStringLiteral("Route"), QStringLiteral("Value"), QStringLiteral("Unit")},
-                       {{QString(), RouteRows(truck, route, r.ReliabilityPct, r.Locale)}});
+            keep.emplace_back(
+                heading, w.RowTable({QStringLiteral("Route"), QStringLiteral("Value"),
+                                     QStringLiteral("Unit")},
+                                    {{QString(), RouteRows(truck, route, r.ReliabilityPct, r.Locale)}}));
         }
     }
 
     w.Heading(QStringLiteral("Assumptions"));
     w.Paragraph(assumptions(r));
     w.Cursor().endEditBlock();
+    keepTogether(*doc, keep);
     return doc;
 }
 

@@ -60,13 +60,14 @@ TDriveModel shownModel(const TTruck &truck, const TOperatingPoint &p)
 {
     constexpr double none = std::numeric_limits<double>::quiet_NaN();
     TDriveModel m = ModelOf(truck);
+    const double rpm = p.EngineRpm.value_or(none);
     m.Gear = p.Gear;
-    m.EngineRpm = p.EngineRpm;
+    m.EngineRpm = rpm;
     m.RoadSpeed = p.SpeedMph;
-    m.Power = m.PowerAt(p.EngineRpm);
-    m.Torque = m.TorqueAt(p.EngineRpm);
+    m.Power = m.PowerAt(rpm);
+    m.Torque = m.TorqueAt(rpm);
     m.Resistance = p.Resistance.value_or(none);
-    m.ForceAvailable = m.ForceAvailableAt(p.EngineRpm);
+    m.ForceAvailable = m.ForceAvailableAt(rpm);
     m.RadialLoad = p.RadialLoad.value_or(none);
     m.COverP = p.COverP.value_or(none);
     m.LifeKm = p.LifeKm.value_or(none);
@@ -82,6 +83,21 @@ QString lifeUnit(bool miles)
 QString failureText(double reliabilityPct, const QLocale &locale)
 {
     return locale.toString(100 - reliabilityPct, 'g', 4) + QLatin1Char('%');
+}
+
+// Why a segment adds no damage, in a word for the table; the summary says more.
+QString causeNote(TLifeCause cause)
+{
+    switch (cause) {
+    case TLifeCause::Rated:
+        return {};
+    case TLifeCause::FourthGear:
+        return QStringLiteral("no mesh load");
+    case TLifeCause::Coasting:
+        return QStringLiteral("coasting");
+    default:
+        return QStringLiteral("no life");
+    }
 }
 
 QString thousands(double v, const QLocale &locale)
@@ -145,9 +161,9 @@ std::vector<TReportGroup> InputGroups(const TTruck &truck, const QLocale &locale
          {{S("Unladen Weight (lbs)"), rowText(KerbWeightListTexts(), in.KerbWeightIndex), {}},
           {S("Load (lbs)"), num(in.Load, 0), S("lbs")},
           {S("Average Gradient"), num(in.Gradient, 4), {}}}},
-        {S("Input Bearing"),
-         {{S("Bearing"), S("63/22 deep groove ball bearing"), {}},
-          {S("Dynamic Load Rating (lbf) Cr"), loadRating, S("lbf")}}},
+        // The window's group box, with the bearing its label names.
+        {S("Input Bearing: 63/22 deep groove ball bearing"),
+         {{S("Dynamic Load Rating (lbf) Cr"), loadRating, S("lbf")}}},
         {S("Gear and units"),
          {{S("Gear"), truck.Gear == TGear::Fourth ? S("4th") : S("5th"), {}},
           {S("Speed"), truck.SpeedInMph ? S("mph") : S("kph"), {}},
@@ -169,7 +185,8 @@ std::vector<TReportRow> ResultRows(const TTruck &truck, const TOperatingPoint &p
         {S("Gear"), point.Gear == TGear::Fourth ? S("4th") : S("5th"), {}},
         {S("Speed"), num(mph ? Shown::SpeedMph(m) : Shown::SpeedKmh(m), 1), mph ? S("mph") : S("kph")},
         {S("Speed held"), point.Holds ? S("yes") : S("no"), {}},
-        {S("Engine speed"), FixedText(double(Shown::Rpm(m)), 0, locale), S("rpm")},
+        {S("Engine speed"),
+         point.EngineRpm ? FixedText(double(Shown::Rpm(m)), 0, locale) : QString(), S("rpm")},
         {S("Power"), num(Shown::Power(m), 1), S("hp")},
         {S("Torque"), num(Shown::Torque(m), 2), S("ft.lb")},
         {S("Resistance"), num(Shown::Resistance(m), 2), S("lbf")},
@@ -219,20 +236,19 @@ TDutyTable DutyTable(const TTruck &truck, const TDutyResult &result, double reli
                          s.Gear == TGear::Fourth ? QStringLiteral("4th") : QStringLiteral("5th"),
                          FixedText(s.Gradient.value_or(truck.Inputs.Gradient), 4, locale),
                          FixedText(s.Load.value_or(truck.Inputs.Load), 0, locale),
-                         p ? FixedText(p->EngineRpm, 0, locale) : QString(),
+                         p ? optionalText(p->EngineRpm, 0, locale) : QString(),
                          p ? optionalText(p->RadialLoad, 1, locale) : QString(),
                          optionalText(life, 0, locale)};
         if (adjusted)
             line << optionalText(life ? std::optional<double>(*life * a1) : std::nullopt, 0, locale);
         line << optionalText(damage, 1, locale);
-        QString note;
+        QStringList notes;
         if (p && !p->Holds)
-            note = QStringLiteral("not held");
-        else if (s.Gear == TGear::Fourth)
-            note = QStringLiteral("no mesh load");
-        else if (!life)
-            note = QStringLiteral("no life");
-        line << note;
+            notes << QStringLiteral("not held");
+        if (p)
+            notes << causeNote(p->Cause);
+        notes.removeAll(QString());
+        line << notes.join(QStringLiteral(", "));
         t.Lines.push_back(line);
         t.Held.push_back(!p || p->Holds);
     }
@@ -242,6 +258,12 @@ TDutyTable DutyTable(const TTruck &truck, const TDutyResult &result, double reli
         truck.Duty.empty() ? std::string("The list has no segment.") : CheckDutyShares(truck.Duty);
     if (!shares.empty()) {
         t.Summary << QString::fromStdString(shares) + QStringLiteral(" No combined life.");
+    } else if (!result.Unrated.empty()) {
+        for (std::size_t i : result.Unrated)
+            if (i < result.Points.size())
+                t.Summary << QStringLiteral("No combined life: segment %1: %2.")
+                                 .arg(i + 1)
+                                 .arg(QString::fromStdString(LifeCauseText(result.Points[i])));
     } else if (result.LifeKm) {
         const double life = LifeMap::LifeShown(*result.LifeKm, miles);
         t.Summary << QStringLiteral("Combined life [10%]: %1 thousand %2.")

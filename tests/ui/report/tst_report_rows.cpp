@@ -116,7 +116,7 @@ TEST(ReportResults, FifthGearShowsTheBearingRoundedAsTheReadouts)
     const double life = double(std::llround(*p.LifeKm)) / 1000 * 0.621;
     EXPECT_EQ(valueOf(rows, QStringLiteral("Life [10%]")), FixedText(life, 0, C));
     EXPECT_EQ(valueOf(rows, QStringLiteral("Engine speed")),
-              QString::number(std::llround(p.EngineRpm)));
+              QString::number(std::llround(p.EngineRpm.value_or(-1))));
     EXPECT_EQ(valueOf(rows, QStringLiteral("Speed held")), QStringLiteral("yes"));
 }
 
@@ -150,7 +150,7 @@ TEST(ReportResults, FourthGearAndTheRevLimitLeaveTheWindowsEmptyReadoutsEmpty)
     // Far above the top speed in fifth: no power, torque or force.
     truck.Gear = TGear::Fifth;
     rows = ResultRows(truck, PedalPoint(truck, 100), C);
-    if (PedalPoint(truck, 100).EngineRpm > 4000) {
+    if (PedalPoint(truck, 100).EngineRpm.value_or(0) > 4000) {
         EXPECT_TRUE(valueOf(rows, QStringLiteral("Power")).isEmpty());
         EXPECT_TRUE(valueOf(rows, QStringLiteral("Force Available")).isEmpty());
         EXPECT_EQ(valueOf(rows, QStringLiteral("Speed held")), QStringLiteral("no"));
@@ -194,6 +194,51 @@ TEST(ReportDuty, SharesThatDoNotAddUpGiveNoCombinedLife)
     ASSERT_FALSE(t.Summary.isEmpty());
     EXPECT_TRUE(t.Summary.front().contains(QStringLiteral("No combined life")));
     EXPECT_FALSE(t.Summary.join(' ').contains(QStringLiteral("thousand")));
+}
+
+struct TNoteCase {
+    const char *Name;
+    TDutySegment Segment;
+    const char *Note;
+};
+
+class DutyNotes : public testing::TestWithParam<TNoteCase>
+{
+};
+
+TEST_P(DutyNotes, SayWhyASegmentAddsNoDamage)
+{
+    TTruck truck;
+    truck.Duty = {GetParam().Segment, {50, 50, TGear::Fifth, {}, {}}};
+    const TDutyTable t = DutyTable(truck, DutyLife(truck, truck.Duty), 90, C);
+    ASSERT_EQ(t.Lines.size(), 2u);
+    EXPECT_EQ(t.Lines[0].back().toStdString(), GetParam().Note);
+    EXPECT_EQ(t.Lines[1].back(), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Report, DutyNotes,
+    testing::Values(TNoteCase{"Rated", {50, 40, TGear::Fifth, {}, {}}, ""},
+                    TNoteCase{"Fourth", {50, 40, TGear::Fourth, {}, {}}, "no mesh load"},
+                    TNoteCase{"Downhill", {50, 40, TGear::Fifth, -0.2, {}}, "coasting"},
+                    TNoteCase{"TooFast", {50, 95, TGear::Fifth, {}, {}}, "not held"}),
+    [](const testing::TestParamInfo<TNoteCase> &i) { return std::string(i.param.Name); });
+
+TEST(ReportDuty, ASegmentWithoutAnEngineSpeedLeavesNoCombinedLifeAndSaysWhy)
+{
+    TTruck truck;
+    truck.Inputs.OverdriveRatio = 0;
+    truck.Duty = {{100, 50, TGear::Fifth, {}, {}}};
+    const TDutyResult result = DutyLife(truck, truck.Duty);
+    const TDutyTable t = DutyTable(truck, result, 90, C);
+    ASSERT_FALSE(result.LifeKm);
+    ASSERT_FALSE(t.Summary.isEmpty());
+    EXPECT_EQ(t.Summary.front(),
+              QStringLiteral("No combined life: segment 1: no engine speed gives 50 mph in fifth."));
+    EXPECT_EQ(t.Lines[0][5], QString()); // no engine speed shown
+    const auto rows = ResultRows(truck, PedalPoint(truck, 50), C);
+    EXPECT_TRUE(valueOf(rows, QStringLiteral("Engine speed")).isEmpty());
+    EXPECT_TRUE(valueOf(rows, QStringLiteral("Life [10%]")).isEmpty());
 }
 
 TEST(ReportRoute, DistancesInTheTrucksUnitAndTripsAtTheReliability)
