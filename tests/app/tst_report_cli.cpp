@@ -2,6 +2,7 @@
 // display, the PDF's text read back with pdftotext and its pages with
 // pdfinfo, and every way a report can fail leaving no file behind.
 #include "analysis/DutyCycle.h"
+#include "analysis/RouteDuty.h"
 #include "analysis/TruckFile.h"
 #include "ui/report/Report.h"
 #include "ui/report/ReportRows.h"
@@ -212,6 +213,27 @@ TEST_F(ReportCli, ADutyListWithItsLivesDamageAndTheReliabilityCurve)
     for (const char *s : {"a1 × L10 at 99 %", "Road speed (km/h)", "L10 life (thousand km)",
                           "(a1 = 0.248 at 99 %)"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(s))) << s;
+}
+
+TEST_F(ReportCli, ARouteGivesTheDutyListAndItsSummary)
+{
+    const std::string docs = std::string(VELMORA_SOURCE_DIR) + "/docs/";
+    const fs::path pdf = m_dir / "out" / "route.pdf";
+    const TRun r = run(velmora("--truck " + quoted(docs + "sample-truck.json") + " --route " +
+                               quoted(docs + "sample-route.gpx") + " --report " +
+                               quoted(pdf.string()) + " --reliability 99"));
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Err, "");
+
+    auto truck = std::get<TTruck>(ReadTruckFile(docs + "sample-truck.json"));
+    auto route = std::get<TRoute>(ImportRoute(docs + "sample-route.gpx", truck));
+    truck.Duty = route.Duty;
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains(QStringLiteral("The duty list comes from a recorded route.")));
+    expectRows(text, RouteRows(truck, route.Summary, 99, British));
+    const TDutyTable table = DutyTable(truck, DutyLife(truck, truck.Duty), 99, British);
+    for (const QString &s : table.Summary)
+        EXPECT_TRUE(text.contains(s)) << s.toStdString();
 }
 
 struct TFailure {
