@@ -33,8 +33,6 @@ const QString TLifeMapWindow::MarkerName = QStringLiteral("Now");
 namespace
 {
 
-const double ReliabilityChoices[] = {90, 95, 99, 99.9};
-
 QString percentText(double p)
 {
     return QString::number(p, 'g', 4) + QStringLiteral(" %");

@@ -57,8 +57,7 @@ void showAndRaise(QWidget *window)
 } // namespace
 
 TTruckActions::TTruckActions(TTruckSession *session, QWidget *mainWindow)
-    : QObject(mainWindow), m_session(session), m_main(mainWindow),
-      m_dialogs(TDialogs::Standard())
+    : QObject(mainWindow), m_session(session), m_main(mainWindow), m_dialogs(TDialogs::Standard())
 {
     auto add = [this](const QString &text, QKeySequence keys, auto slot) {
         auto *a = new QAction(text, m_main);
@@ -66,9 +65,8 @@ TTruckActions::TTruckActions(TTruckSession *session, QWidget *mainWindow)
         // The keys also work from the windows beside the main window.
         a->setShortcutContext(Qt::ApplicationShortcut);
         m_main->addAction(a);
-        connect(a, &QAction::triggered, this, [this, slot] {
-            CallReportingEscapes([this, slot] { (this->*slot)(); });
-        });
+        connect(a, &QAction::triggered, this,
+                [this, slot] { CallReportingEscapes([this, slot] { (this->*slot)(); }); });
         return a;
     };
     // They follow "Copy results" in the menu of a right click on the background.
@@ -76,8 +74,8 @@ TTruckActions::TTruckActions(TTruckSession *session, QWidget *mainWindow)
     NewAction = add(QStringLiteral("New truck"), QKeySequence(), &TTruckActions::newTruck);
     OpenAction = add(QStringLiteral("Open truck…"), QKeySequence(Qt::CTRL | Qt::Key_O),
                      &TTruckActions::open);
-    SaveAction = add(QStringLiteral("Save truck"), QKeySequence(Qt::CTRL | Qt::Key_S),
-                     &TTruckActions::Save);
+    SaveAction =
+        add(QStringLiteral("Save truck"), QKeySequence(Qt::CTRL | Qt::Key_S), &TTruckActions::Save);
     SaveAsAction = add(QStringLiteral("Save truck as…"),
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TTruckActions::SaveAs);
     LifeMapAction = add(QStringLiteral("Life map…"), QKeySequence(Qt::CTRL | Qt::Key_L),
@@ -86,8 +84,8 @@ TTruckActions::TTruckActions(TTruckSession *session, QWidget *mainWindow)
                      &TTruckActions::showDuty);
     ReportAction = add(QStringLiteral("Save report…"), QKeySequence(Qt::CTRL | Qt::Key_P),
                        &TTruckActions::saveReport);
-    QuitAction = add(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q),
-                     &TTruckActions::quit);
+    QuitAction =
+        add(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), &TTruckActions::quit);
 
     connect(session, &TTruckSession::FileChanged, this, &TTruckActions::updateTitle);
     connect(session, &TTruckSession::ModifiedChanged, this, &TTruckActions::updateTitle);
