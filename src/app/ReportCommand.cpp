@@ -114,6 +114,14 @@ int RunReport(const TReportCommand &c)
         std::fprintf(stderr, "velmora: %s\n", line.c_str());
         return 2;
     };
+    // The report would replace the file it reports: refuse before reading anything.
+    const QString out = QFile::decodeName(c.Report.c_str());
+    for (const std::optional<std::string> &input : {std::optional(c.Truck), c.Route})
+        if (input && QFileInfo(out).exists() &&
+            QFileInfo(out).canonicalFilePath() ==
+                QFileInfo(QFile::decodeName(input->c_str())).canonicalFilePath())
+            return fail(c.Report + ": is the file the report is made from; it would be replaced");
+
     auto read = ReadTruckFile(c.Truck);
     if (const auto *error = std::get_if<TTruckFileError>(&read))
         return fail(error->Message());
@@ -132,7 +140,7 @@ int RunReport(const TReportCommand &c)
     request.Point = PedalPoint(request.Truck, c.PedalMph);
     request.PointText = PedalPointText(c.PedalMph, request.Truck.Gear);
 
-    const QString problem = WriteReport(QFile::decodeName(c.Report.c_str()), request);
+    const QString problem = WriteReport(out, request);
     if (!problem.isEmpty())
         return fail(problem.toLocal8Bit().toStdString());
     return 0;

@@ -59,7 +59,7 @@ class ReportCli : public testing::Test
     fs::path writeTruck(const std::string &name, const TTruck &truck)
     {
         const fs::path p = m_dir / name;
-        EXPECT_EQ(WriteTruckFile(p.string(), truck), "");
+        EXPECT_FALSE(WriteTruckFile(p.string(), truck));
         return p;
     }
 
@@ -288,6 +288,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "trap '' XFSZ; ulimit -f 32"},
         TFailure{"BadTruckFile", "--truck {bad} --report {out}/r.pdf", "bad.json: load: "},
         TFailure{"MissingTruckFile", "--truck {out}/none.json --report {out}/r.pdf", "none.json"},
+        TFailure{"OverTheTruckFile", "--truck {truck} --report {truck}",
+                 "t.json: is the file the report is made from; it would be replaced"},
         TFailure{"NoTruck", "--report {out}/r.pdf", "--report needs --truck FILE"},
         TFailure{"NoReport", "--truck {truck} --pedal 40", "--truck works with --report"},
         TFailure{"ReportWithoutValue", "--truck {truck} --report", "--report needs a value"},

@@ -1,8 +1,6 @@
 #include "ui/report/Report.h"
 
-#include "analysis/LifeCurve.h"
 #include "ui/report/ReportDocument.h"
-#include "ui/report/ReportRows.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFileInfo>

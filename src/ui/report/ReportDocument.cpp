@@ -59,7 +59,7 @@ class TLifeMapObject : public QObject, public QTextObjectInterface
 class TWriter
 {
   public:
-    TWriter(QTextDocument &doc, double pt) : m_doc(doc), m_cursor(&doc), m_pt(pt)
+    TWriter(QTextDocument &doc, double pt) : m_cursor(&doc), m_pt(pt)
     {
         m_body.setFontFamilies({BodyFamily});
         m_body.setFontPointSize(9.5);
@@ -222,7 +222,6 @@ class TWriter
         m_cursor.movePosition(QTextCursor::NextBlock);
     }
 
-    QTextDocument &m_doc;
     QTextCursor m_cursor;
     double m_pt;
     QTextCharFormat m_body, m_bold, m_small;

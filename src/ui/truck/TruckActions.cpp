@@ -235,6 +235,13 @@ void TTruckActions::saveReport()
 
 bool TTruckActions::SaveReport(const QString &path)
 {
+    // A report written over the truck's own file would lose the truck.
+    const QString truckFile = m_session->FilePath();
+    if (!truckFile.isEmpty() && QFileInfo::exists(path) &&
+        QFileInfo(path).canonicalFilePath() == QFileInfo(truckFile).canonicalFilePath()) {
+        showProblem(path + QStringLiteral(": is the truck's own file; the report would replace it"));
+        return false;
+    }
     const TTruckSession::TRunning &running = m_session->Running();
     TReportRequest request;
     request.Truck = m_session->Truck();

@@ -102,4 +102,20 @@ TEST(TruckReport, AFailedWriteIsOneProblemAndLeavesNoFile)
     EXPECT_TRUE(pdfText(ok).contains(QStringLiteral("Velmora report: unsaved truck")));
 }
 
+TEST(TruckReport, NeverOverTheTrucksOwnFile)
+{
+    WindowsFixture w;
+    const QString truck = openTruckWithADutyList(w);
+    QFile before(truck);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray text = before.readAll();
+    before.close();
+    EXPECT_FALSE(w.actions().SaveReport(truck));
+    ASSERT_EQ(w.problems.size(), 1);
+    EXPECT_TRUE(w.problems.front().contains(QStringLiteral("the report would replace it")));
+    QFile after(truck);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), text);
+}
+
 } // namespace
