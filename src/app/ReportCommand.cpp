@@ -82,8 +82,7 @@ ParseReportCommand(const std::vector<std::string> &args)
         } else if (arg == "--reliability") {
             const auto v = number(value);
             if (!v || !IsReliabilityInRange(*v))
-                return "--reliability must be a percentage from 90 to 99.95, not \"" + value +
-                       "\"";
+                return "--reliability must be a percentage from 90 to 99.95, not \"" + value + "\"";
             c.ReliabilityPct = *v;
         }
     }

@@ -67,9 +67,9 @@ class ReportCli : public testing::Test
     TRun run(const std::string &command, const std::string &locale = "en_GB.UTF-8")
     {
         const fs::path out = m_dir / "stdout", err = m_dir / "stderr";
-        const std::string line = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=" +
-                                 locale + " " + command + " >" + quoted(out.string()) + " 2>" +
-                                 quoted(err.string()) + " </dev/null";
+        const std::string line =
+            "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=" + locale + " " +
+            command + " >" + quoted(out.string()) + " 2>" + quoted(err.string()) + " </dev/null";
         const int raw = std::system(line.c_str());
         TRun r;
         r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -124,8 +124,8 @@ class ReportCli : public testing::Test
         for (const auto &r : rows) {
             EXPECT_TRUE(text.contains(r.Caption.simplified())) << r.Caption.toStdString();
             if (!r.Value.isEmpty()) {
-                EXPECT_TRUE(text.contains(r.Caption.simplified() + QLatin1Char(' ') +
-                                          r.Value.simplified()))
+                EXPECT_TRUE(
+                    text.contains(r.Caption.simplified() + QLatin1Char(' ') + r.Value.simplified()))
                     << r.Caption.toStdString() << " = " << r.Value.toStdString();
             }
         }
@@ -141,8 +141,8 @@ TEST_F(ReportCli, TheStartUpTruckWithoutADisplayHoldsEveryInputAndResult)
     const TTruck truck;
     const fs::path file = writeTruck("start-up.json", truck);
     const fs::path pdf = m_dir / "out" / "start-up.pdf";
-    const TRun r = run(velmora("--truck " + quoted(file.string()) + " --report " +
-                               quoted(pdf.string())));
+    const TRun r =
+        run(velmora("--truck " + quoted(file.string()) + " --report " + quoted(pdf.string())));
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(r.Out, "");
     EXPECT_EQ(r.Err, "");
@@ -164,16 +164,16 @@ TEST_F(ReportCli, TheStartUpTruckWithoutADisplayHoldsEveryInputAndResult)
     // Without --pedal: the middle of the pedal's travel.
     expectRows(text, ResultRows(truck, PedalPoint(truck, 50), British));
     EXPECT_TRUE(text.contains(QStringLiteral("50 mph, in fifth gear")));
-    for (const char *s : {"Inputs", "Results at the operating point", "Life map",
-                          "Road speed (mph)", "L10 life (thousand miles)", "L10, speed not held",
-                          "Operating point", "Duty cycle", "The truck has no duty list.",
-                          "Assumptions", "a1", "Palmgren–Miner", "no mesh load", "Page 1 of 3",
-                          "Page 3 of 3"})
+    for (const char *s :
+         {"Inputs", "Results at the operating point", "Life map", "Road speed (mph)",
+          "L10 life (thousand miles)", "L10, speed not held", "Operating point", "Duty cycle",
+          "The truck has no duty list.", "Assumptions", "a1", "Palmgren–Miner", "no mesh load",
+          "Page 1 of 3", "Page 3 of 3"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(s))) << s;
     EXPECT_FALSE(text.contains(QStringLiteral("a1 × L10 at"))) << "no reliability was chosen";
     // Each heading once: nothing is drawn out of sight on the page before its own.
-    for (const char *s : {"Inputs", "Results at the operating point", "Life map", "Duty cycle",
-                          "Assumptions"})
+    for (const char *s :
+         {"Inputs", "Results at the operating point", "Life map", "Duty cycle", "Assumptions"})
         EXPECT_EQ(text.count(QString::fromUtf8(s) + QLatin1Char(' ')), 1) << s;
 }
 
@@ -188,9 +188,10 @@ TEST_F(ReportCli, ADutyListWithItsLivesDamageAndTheReliabilityCurve)
                   {5, 95, TGear::Fifth, 0.05, {}}};
     const fs::path file = writeTruck("duty.json", truck);
     const fs::path pdf = m_dir / "out" / "duty.pdf";
-    const TRun r = run(velmora("--truck " + quoted(file.string()) + " --report=" +
-                               quoted(pdf.string()) + " --pedal 62 --reliability 99"),
-                       "en_US.UTF-8");
+    const TRun r =
+        run(velmora("--truck " + quoted(file.string()) + " --report=" + quoted(pdf.string()) +
+                    " --pedal 62 --reliability 99"),
+            "en_US.UTF-8");
     ASSERT_EQ(r.Status, 0) << r.Err;
     const std::string info = pdfInfo(pdf);
     EXPECT_NE(info.find("(letter)"), std::string::npos) << info;
@@ -257,15 +258,15 @@ TEST_P(ReportCliFailure, OneLineStatusTwoAndNoFileLeft)
     }
     auto args = f.Args;
     const auto replace = [&args](const std::string &from, const std::string &to) {
-        for (auto at = args.find(from); at != std::string::npos; at = args.find(from, at + to.size()))
+        for (auto at = args.find(from); at != std::string::npos;
+             at = args.find(from, at + to.size()))
             args.replace(at, from.size(), to);
     };
     replace("{truck}", quoted(truck.string()));
     replace("{bad}", quoted((m_dir / "bad.json").string()));
     replace("{out}", quoted((m_dir / "out").string()));
     const std::string command =
-        f.Shell.empty() ? velmora(args)
-                        : "sh -c " + quoted(f.Shell + "; exec " + velmora(args));
+        f.Shell.empty() ? velmora(args) : "sh -c " + quoted(f.Shell + "; exec " + velmora(args));
     const TRun r = run(command);
     EXPECT_EQ(r.Status, 2) << r.Err;
     EXPECT_EQ(r.Out, "");
@@ -284,8 +285,8 @@ INSTANTIATE_TEST_SUITE_P(
         TFailure{"ReadOnlyFolder", "--truck {truck} --report /proc/velmora-report.pdf",
                  "/proc/velmora-report.pdf: cannot be written: "},
         // A full disk: writes past 16 KiB fail (the signal is ignored, the call fails).
-        TFailure{"DiskFull", "--truck {truck} --report {out}/r.pdf", "r.pdf: cannot be written: ",
-                 "trap '' XFSZ; ulimit -f 32"},
+        TFailure{"DiskFull", "--truck {truck} --report {out}/r.pdf",
+                 "r.pdf: cannot be written: ", "trap '' XFSZ; ulimit -f 32"},
         TFailure{"BadTruckFile", "--truck {bad} --report {out}/r.pdf", "bad.json: load: "},
         TFailure{"MissingTruckFile", "--truck {out}/none.json --report {out}/r.pdf", "none.json"},
         TFailure{"OverTheTruckFile", "--truck {truck} --report {truck}",

@@ -153,7 +153,7 @@ void PaintLifeMap(QPainter &painter, const QRectF &box, const TLifeMapPicture &p
     painter.drawText(QRectF(box.left(), box.top(), box.width(), tfm.height()), Qt::AlignHCenter,
                      title);
 
-    const double left = box.left() + line * 1.6 + fm.horizontalAdvance(QStringLiteral("100000")) ;
+    const double left = box.left() + line * 1.6 + fm.horizontalAdvance(QStringLiteral("100000"));
     const double top = box.top() + tfm.height() + line * 0.8;
     const double bottom = box.bottom() - line * 4.4;
     const double right = box.right() - fm.horizontalAdvance(QStringLiteral("000"));
@@ -185,9 +185,9 @@ void PaintLifeMap(QPainter &painter, const QRectF &box, const TLifeMapPicture &p
         painter.setPen(QPen(GridColor.darker(115), 0.6 * pt));
         painter.drawLine(QPointF(plot.Area.left(), py), QPointF(plot.Area.right(), py));
         painter.setPen(Qt::black);
-        painter.drawText(QRectF(box.left(), py - line / 2, plot.Area.left() - box.left() - 0.4 * line,
-                                line),
-                         Qt::AlignRight | Qt::AlignVCenter, axisNumber(value));
+        painter.drawText(
+            QRectF(box.left(), py - line / 2, plot.Area.left() - box.left() - 0.4 * line, line),
+            Qt::AlignRight | Qt::AlignVCenter, axisNumber(value));
         if (decade < int(std::lround(plot.LogHi)))
             for (int m = 2; m <= 9; ++m) {
                 const double my = plot.map(plot.X.From, value * m).y();

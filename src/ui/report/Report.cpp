@@ -96,13 +96,11 @@ QString RunningPointText()
 QPageSize ReportPageSize(const QLocale &locale)
 {
     // The territories whose paper is Letter; the rest of the world uses A4.
-    static constexpr std::array Letter{QLocale::UnitedStates, QLocale::Canada,
-                                       QLocale::Mexico,       QLocale::Chile,
-                                       QLocale::Colombia,     QLocale::CostaRica,
-                                       QLocale::Guatemala,    QLocale::Panama,
-                                       QLocale::Philippines,  QLocale::PuertoRico,
-                                       QLocale::Venezuela,    QLocale::DominicanRepublic,
-                                       QLocale::ElSalvador};
+    static constexpr std::array Letter{
+        QLocale::UnitedStates, QLocale::Canada,     QLocale::Mexico,    QLocale::Chile,
+        QLocale::Colombia,     QLocale::CostaRica,  QLocale::Guatemala, QLocale::Panama,
+        QLocale::Philippines,  QLocale::PuertoRico, QLocale::Venezuela, QLocale::DominicanRepublic,
+        QLocale::ElSalvador};
     const bool letter = locale.measurementSystem() == QLocale::ImperialUSSystem ||
                         std::find(Letter.begin(), Letter.end(), locale.territory()) != Letter.end();
     return QPageSize(letter ? QPageSize::Letter : QPageSize::A4);

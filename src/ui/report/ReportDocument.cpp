@@ -128,7 +128,7 @@ class TWriter
     }
 
     QTextTable *LineTable(const QStringList &header, const std::vector<QStringList> &lines,
-                   const std::vector<bool> &shaded)
+                          const std::vector<bool> &shaded)
     {
         const int columns = int(header.size());
         QTextTable *table = newTable(int(lines.size()) + 1, columns, {}); // widths by content
@@ -136,7 +136,8 @@ class TWriter
         head.setFontWeight(QFont::Bold);
         for (int c = 0; c < columns; ++c) {
             shade(table->cellAt(0, c), HeaderShade);
-            cellText(table, 0, c, header[c], head, c == columns - 1 ? Qt::AlignLeft : Qt::AlignRight);
+            cellText(table, 0, c, header[c], head,
+                     c == columns - 1 ? Qt::AlignLeft : Qt::AlignRight);
         }
         for (std::size_t r = 0; r < lines.size(); ++r) {
             for (int c = 0; c < columns && c < lines[r].size(); ++c) {
@@ -240,9 +241,10 @@ QString assumptions(const TReportRequest &r)
                     .arg(FixedText(ReliabilityFactor(r.ReliabilityPct), 3, r.Locale),
                          PercentText(r.ReliabilityPct, r.Locale));
     else
-        text += QStringLiteral("At a reliability R above 90 % a life would be a1 × L10 with the "
-                               "reliability factor a1 = 0.95 (ln(100/R) / ln(100/90))^(2/3) + 0.05; "
-                               "this report uses 90 %, a1 = 1. ");
+        text +=
+            QStringLiteral("At a reliability R above 90 % a life would be a1 × L10 with the "
+                           "reliability factor a1 = 0.95 (ln(100/R) / ln(100/90))^(2/3) + 0.05; "
+                           "this report uses 90 %, a1 = 1. ");
     text += QStringLiteral(
         "The duty list's combined life adds the segments' damage by Palmgren–Miner over "
         "distance: each segment's share of the distance divided by its life, the combined life the "
@@ -307,14 +309,15 @@ std::unique_ptr<QTextDocument> ReportDocument(const TReportRequest &r, QPaintDev
     TWriter w(*doc, 96.0 / 72);
     // One edit: the layout runs once at the end, not after every cell.
     w.Cursor().beginEditBlock();
-    w.Title(ReportTitle(r), QStringLiteral("%1 · Velmora %2")
-                                .arg(r.When.toString(QStringLiteral("yyyy-MM-dd HH:mm")),
-                                     ReportVersion()));
+    w.Title(ReportTitle(r),
+            QStringLiteral("%1 · Velmora %2")
+                .arg(r.When.toString(QStringLiteral("yyyy-MM-dd HH:mm")), ReportVersion()));
 
     std::vector<std::pair<QTextBlock, QTextTable *>> keep;
     QTextBlock heading = w.Heading(QStringLiteral("Inputs"));
-    keep.emplace_back(heading, w.RowTable({QStringLiteral("Input"), QStringLiteral("Value"), QStringLiteral("Unit")},
-               InputGroups(truck, r.Locale)));
+    keep.emplace_back(heading, w.RowTable({QStringLiteral("Input"), QStringLiteral("Value"),
+                                           QStringLiteral("Unit")},
+                                          InputGroups(truck, r.Locale)));
 
     heading = w.Heading(QStringLiteral("Results at the operating point"));
     w.Paragraph(r.PointText);
@@ -343,13 +346,12 @@ std::unique_ptr<QTextDocument> ReportDocument(const TReportRequest &r, QPaintDev
     } else {
         const TDutyResult result = DutyLife(truck, truck.Duty);
         const TDutyTable table = DutyTable(truck, result, r.ReliabilityPct, r.Locale);
-        keep.emplace_back(heading, w.LineTable(table.Header, table.Lines,
-                    [&] {
-                        std::vector<bool> shaded;
-                        for (bool held : table.Held)
-                            shaded.push_back(!held);
-                        return shaded;
-                    }()));
+        keep.emplace_back(heading, w.LineTable(table.Header, table.Lines, [&] {
+            std::vector<bool> shaded;
+            for (bool held : table.Held)
+                shaded.push_back(!held);
+            return shaded;
+        }()));
         for (const QString &line : table.Summary)
             w.Paragraph(line, 2);
         if (r.Route) {
@@ -361,9 +363,10 @@ std::unique_ptr<QTextDocument> ReportDocument(const TReportRequest &r, QPaintDev
             if (result.LifeKm && route.MovingDistanceM > 0)
                 route.Trips = *result.LifeKm / (route.MovingDistanceM / 1000);
             keep.emplace_back(
-                heading, w.RowTable({QStringLiteral("Route"), QStringLiteral("Value"),
-                                     QStringLiteral("Unit")},
-                                    {{QString(), RouteRows(truck, route, r.ReliabilityPct, r.Locale)}}));
+                heading,
+                w.RowTable(
+                    {QStringLiteral("Route"), QStringLiteral("Value"), QStringLiteral("Unit")},
+                    {{QString(), RouteRows(truck, route, r.ReliabilityPct, r.Locale)}}));
         }
     }
 

@@ -48,8 +48,7 @@ QString listText(std::string_view s)
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
-template <std::size_t N>
-QString rowText(const std::array<std::string_view, N> &list, int index)
+template <std::size_t N> QString rowText(const std::array<std::string_view, N> &list, int index)
 {
     return index >= 0 && std::size_t(index) < N ? listText(list[std::size_t(index)]) : QString();
 }
@@ -183,7 +182,8 @@ std::vector<TReportRow> ResultRows(const TTruck &truck, const TOperatingPoint &p
     const bool miles = truck.LifeInMiles;
     return {
         {S("Gear"), point.Gear == TGear::Fourth ? S("4th") : S("5th"), {}},
-        {S("Speed"), num(mph ? Shown::SpeedMph(m) : Shown::SpeedKmh(m), 1), mph ? S("mph") : S("kph")},
+        {S("Speed"), num(mph ? Shown::SpeedMph(m) : Shown::SpeedKmh(m), 1),
+         mph ? S("mph") : S("kph")},
         {S("Speed held"), point.Holds ? S("yes") : S("no"), {}},
         {S("Engine speed"),
          point.EngineRpm ? FixedText(double(Shown::Rpm(m)), 0, locale) : QString(), S("rpm")},
@@ -206,17 +206,15 @@ TDutyTable DutyTable(const TTruck &truck, const TDutyResult &result, double reli
     const bool miles = truck.LifeInMiles;
     const bool adjusted = reliabilityPct > MinReliability && IsReliabilityInRange(reliabilityPct);
     const double a1 = adjusted ? ReliabilityFactor(reliabilityPct) : 1;
-    const QString lifeHeader = miles ? QStringLiteral("Life 000 mi") : QStringLiteral("Life 000 km");
+    const QString lifeHeader =
+        miles ? QStringLiteral("Life 000 mi") : QStringLiteral("Life 000 km");
 
     TDutyTable t;
-    t.Header = {QStringLiteral("Share %"),
-                mph ? QStringLiteral("Speed mph") : QStringLiteral("Speed km/h"),
-                QStringLiteral("Gear"),
-                QStringLiteral("Gradient"),
-                QStringLiteral("Load lb"),
-                QStringLiteral("Engine rpm"),
-                QStringLiteral("P lbf"),
-                lifeHeader + QStringLiteral(" [10%]")};
+    t.Header = {
+        QStringLiteral("Share %"), mph ? QStringLiteral("Speed mph") : QStringLiteral("Speed km/h"),
+        QStringLiteral("Gear"),    QStringLiteral("Gradient"),
+        QStringLiteral("Load lb"), QStringLiteral("Engine rpm"),
+        QStringLiteral("P lbf"),   lifeHeader + QStringLiteral(" [10%]")};
     if (adjusted)
         t.Header << lifeHeader + QStringLiteral(" [") + failureText(reliabilityPct, locale) +
                         QLatin1Char(']');
@@ -240,7 +238,8 @@ TDutyTable DutyTable(const TTruck &truck, const TDutyResult &result, double reli
                          p ? optionalText(p->RadialLoad, 1, locale) : QString(),
                          optionalText(life, 0, locale)};
         if (adjusted)
-            line << optionalText(life ? std::optional<double>(*life * a1) : std::nullopt, 0, locale);
+            line << optionalText(life ? std::optional<double>(*life * a1) : std::nullopt, 0,
+                                 locale);
         line << optionalText(damage, 1, locale);
         QStringList notes;
         if (p && !p->Holds)
@@ -271,8 +270,8 @@ TDutyTable DutyTable(const TTruck &truck, const TDutyResult &result, double reli
         if (adjusted)
             t.Summary << QStringLiteral("Combined life [%1] at %2 reliability: %3 thousand %4.")
                              .arg(failureText(reliabilityPct, locale),
-                                  PercentText(reliabilityPct, locale), FixedText(life * a1, 1, locale),
-                                  unit);
+                                  PercentText(reliabilityPct, locale),
+                                  FixedText(life * a1, 1, locale), unit);
     } else {
         t.Summary << QStringLiteral("No combined life: no segment in fifth gear has a life; the "
                                     "bearing is loaded in fifth only.");
@@ -312,19 +311,23 @@ std::vector<TReportRow> RouteRows(const TTruck &truck, const TRouteSummary &rout
                   count(route.DroppedTimeNotIncreasing), count(route.DroppedJump)),
          {}},
         {QStringLiteral("Standing slices"),
-         QStringLiteral("%1 of %2").arg(count(std::int64_t(route.StandingSlices)),
-                                        count(std::int64_t(route.Slices))),
+         QStringLiteral("%1 of %2")
+             .arg(count(std::int64_t(route.StandingSlices)), count(std::int64_t(route.Slices))),
          {}},
     };
     if (route.PiecesWithoutElevation > 0)
         rows.push_back({QStringLiteral("Pieces without elevation (the truck's gradient)"),
-                        count(std::int64_t(route.PiecesWithoutElevation)), {}});
+                        count(std::int64_t(route.PiecesWithoutElevation)),
+                        {}});
     rows.push_back({QStringLiteral("Trips within the life [10%]"),
-                    route.Trips ? thousands(*route.Trips, locale) : QString(), {}});
+                    route.Trips ? thousands(*route.Trips, locale) : QString(),
+                    {}});
     if (reliabilityPct > MinReliability) {
         const auto trips = TripsAt(route, reliabilityPct);
-        rows.push_back({QStringLiteral("Trips within the life [%1]").arg(failureText(reliabilityPct, locale)),
-                        trips ? thousands(*trips, locale) : QString(), {}});
+        rows.push_back(
+            {QStringLiteral("Trips within the life [%1]").arg(failureText(reliabilityPct, locale)),
+             trips ? thousands(*trips, locale) : QString(),
+             {}});
     }
     return rows;
 }

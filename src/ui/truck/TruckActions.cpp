@@ -239,7 +239,8 @@ bool TTruckActions::SaveReport(const QString &path)
     const QString truckFile = m_session->FilePath();
     if (!truckFile.isEmpty() && QFileInfo::exists(path) &&
         QFileInfo(path).canonicalFilePath() == QFileInfo(truckFile).canonicalFilePath()) {
-        showProblem(path + QStringLiteral(": is the truck's own file; the report would replace it"));
+        showProblem(path +
+                    QStringLiteral(": is the truck's own file; the report would replace it"));
         return false;
     }
     const TTruckSession::TRunning &running = m_session->Running();

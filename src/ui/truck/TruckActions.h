@@ -31,7 +31,7 @@ class TTruckActions : public QObject
     QAction *LifeMapAction = nullptr;
     QAction *DutyAction = nullptr;
     QAction *ReportAction = nullptr; // a PDF of the running truck
-    QAction *QuitAction = nullptr; // closes the main window, asking first as its X does
+    QAction *QuitAction = nullptr;   // closes the main window, asking first as its X does
 
     // The seam through which the user is asked; tests answer here.
     void setDialogs(TDialogs dialogs);

@@ -15,8 +15,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
-#include <QTextTable>
 #include <QTextLayout>
+#include <QTextTable>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -166,7 +166,8 @@ TEST(ReportPdf, AFailedWriteKeepsTheOldFileAndLeavesNothingBeside)
     setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_TRUE(problem.startsWith(pdf + QStringLiteral(": cannot be written: "))) << problem.toStdString();
+    EXPECT_TRUE(problem.startsWith(pdf + QStringLiteral(": cannot be written: ")))
+        << problem.toStdString();
     QFile old(pdf);
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), QByteArray("the report of yesterday"));

@@ -159,7 +159,8 @@ TEST(ReportResults, FourthGearAndTheRevLimitLeaveTheWindowsEmptyReadoutsEmpty)
 TEST(ReportDuty, ColumnsLivesAndSentences)
 {
     TTruck truck;
-    truck.Duty = {{60, 55, TGear::Fifth, {}, {}}, {25, 40, TGear::Fifth, 0.03, {}},
+    truck.Duty = {{60, 55, TGear::Fifth, {}, {}},
+                  {25, 40, TGear::Fifth, 0.03, {}},
                   {15, 30, TGear::Fourth, {}, 1500}};
     const TDutyResult result = DutyLife(truck, truck.Duty);
     ASSERT_TRUE(result.LifeKm);
@@ -175,8 +176,9 @@ TEST(ReportDuty, ColumnsLivesAndSentences)
     EXPECT_EQ(l10.Lines[2][7], QString()); // fourth gear: no life, no damage
     EXPECT_EQ(l10.Lines[2][8], QString());
     const double combined = *result.LifeKm / 1000 * 0.621;
-    EXPECT_EQ(l10.Summary.front(),
-              QStringLiteral("Combined life [10%]: %1 thousand miles.").arg(FixedText(combined, 1, C)));
+    EXPECT_EQ(
+        l10.Summary.front(),
+        QStringLiteral("Combined life [10%]: %1 thousand miles.").arg(FixedText(combined, 1, C)));
 
     const TDutyTable r99 = DutyTable(truck, result, 99, C);
     EXPECT_EQ(r99.Header.size(), 11);
@@ -232,8 +234,9 @@ TEST(ReportDuty, ASegmentWithoutAnEngineSpeedLeavesNoCombinedLifeAndSaysWhy)
     const TDutyTable t = DutyTable(truck, result, 90, C);
     ASSERT_FALSE(result.LifeKm);
     ASSERT_FALSE(t.Summary.isEmpty());
-    EXPECT_EQ(t.Summary.front(),
-              QStringLiteral("No combined life: segment 1: no engine speed gives 50 mph in fifth."));
+    EXPECT_EQ(
+        t.Summary.front(),
+        QStringLiteral("No combined life: segment 1: no engine speed gives 50 mph in fifth."));
     EXPECT_EQ(t.Lines[0][5], QString()); // no engine speed shown
     const auto rows = ResultRows(truck, PedalPoint(truck, 50), C);
     EXPECT_TRUE(valueOf(rows, QStringLiteral("Engine speed")).isEmpty());
@@ -308,8 +311,7 @@ TEST_P(Ticks, AreRoundAndEncloseTheRange)
 INSTANTIATE_TEST_SUITE_P(Report, Ticks,
                          testing::Values(TTickCase{0.2, 96.4, 0, 100, 20},
                                          TTickCase{0.3, 155.2, 0, 160, 20},
-                                         TTickCase{12, 18, 12, 18, 1},
-                                         TTickCase{0, 1, 0, 1, 0.2},
+                                         TTickCase{12, 18, 12, 18, 1}, TTickCase{0, 1, 0, 1, 0.2},
                                          TTickCase{5, 5, 5, 6, 1}));
 
 TEST(ReportLifeMap, ReliabilityCurveOnlyWhenChosenAndTheDotOnlyWithALifeInFifth)

@@ -35,8 +35,8 @@ QString openTruckWithADutyList(WindowsFixture &w)
 {
     TTruck truck;
     truck.Duty = {{70, 50, TGear::Fifth, {}, {}}, {30, 30, TGear::Fourth, {}, {}}};
-    const QString path = w.writeFile(QStringLiteral("fleet.json"),
-                                     QByteArray::fromStdString(TruckJson(truck)));
+    const QString path =
+        w.writeFile(QStringLiteral("fleet.json"), QByteArray::fromStdString(TruckJson(truck)));
     EXPECT_TRUE(w.actions().OpenTruck(path));
     return path;
 }
