@@ -102,9 +102,9 @@ void UseOffscreenPlatformUnlessChosen(const std::vector<std::string> &args)
         if (a == "-platform" || a == "--platform" || a.starts_with("-platform=") ||
             a.starts_with("--platform="))
             return;
-    const char *platform = std::getenv("QT_QPA_PLATFORM");
-    if (!platform || !*platform)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // No window opens, so the desktop's platform (QT_QPA_PLATFORM=wayland or
+    // xcb left in the environment) is not needed, and over ssh it is not there.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
 int RunReport(const TReportCommand &c)

@@ -26,6 +26,7 @@ ParseReportCommand(const std::vector<std::string> &args);
 // 0, or 2 when the report could not be made. Needs a GUI application object.
 int RunReport(const TReportCommand &command);
 
-// Chooses the offscreen platform unless the user named one, so a report is
-// written without a display. Call before the application object exists.
+// Chooses the offscreen platform unless the command line names one (-platform
+// NAME), so a report is written without a display. Call before the
+// application object exists.
 void UseOffscreenPlatformUnlessChosen(const std::vector<std::string> &args);

@@ -244,6 +244,11 @@ struct TFailure {
     std::string Shell = ""; // in front of the program: limits
 };
 
+void PrintTo(const TFailure &f, std::ostream *os)
+{
+    *os << f.Name;
+}
+
 class ReportCliFailure : public ReportCli, public testing::WithParamInterface<TFailure>
 {
 };
@@ -303,6 +308,17 @@ INSTANTIATE_TEST_SUITE_P(
         TFailure{"ReliabilityNan", "--truck {truck} --report {out}/r.pdf --reliability nan",
                  "--reliability must be"}),
     [](const testing::TestParamInfo<TFailure> &i) { return std::string(i.param.Name); });
+
+TEST_F(ReportCli, ADesktopPlatformLeftInTheEnvironmentNeedsNoDisplay)
+{
+    const fs::path file = writeTruck("t.json", TTruck{});
+    const fs::path pdf = m_dir / "out" / "t.pdf";
+    const TRun r = run("QT_QPA_PLATFORM=xcb " + velmora("--truck " + quoted(file.string()) +
+                                                        " --report " + quoted(pdf.string())));
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Err, "");
+    EXPECT_TRUE(fs::exists(pdf));
+}
 
 TEST_F(ReportCli, HelpNamesTheReport)
 {
