@@ -1,16 +1,16 @@
+#include "SimTestSupport.h"
 #include "model/DriveModel.h"
+#include "model/StartUp.h"
 #include "velmora-sim/SimRows.h"
 #include "velmora-sim/SimRun.h"
-#include "SimTestSupport.h"
-#include "model/StartUp.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
-#include <limits>
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <regex>
 #include <sstream>

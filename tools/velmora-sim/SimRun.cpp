@@ -1,16 +1,16 @@
 #include "velmora-sim/SimRun.h"
 
+#include "analysis/DutyCycle.h"
+#include "analysis/Reliability.h"
+#include "analysis/RouteDuty.h"
+#include "analysis/TruckFile.h"
 #include "model/DisplayValues.h"
 #include "model/DriveModel.h"
-#include "analysis/DutyCycle.h"
 #include "model/EIBError.h"
-#include "analysis/Reliability.h"
+#include "model/StartUp.h"
 #include "velmora-sim/SimOptions.h"
 #include "velmora-sim/SimRoute.h"
 #include "velmora-sim/SimRows.h"
-#include "model/StartUp.h"
-#include "analysis/RouteDuty.h"
-#include "analysis/TruckFile.h"
 
 #include <cmath>
 #include <cstdio>
@@ -158,8 +158,7 @@ std::string WhyNotHeld(const TOperatingPoint &p, double engineLimitRpm)
 {
     const std::string rpm = NumberText(std::round(*p.EngineRpm));
     if (*p.EngineRpm > engineLimitRpm)
-        return "the engine would turn at " + rpm + " rpm, above its " +
-               NumberText(engineLimitRpm);
+        return "the engine would turn at " + rpm + " rpm, above its " + NumberText(engineLimitRpm);
     if (!p.ForceAvailable)
         return "no force is available at " + rpm + " rpm";
     if (!p.Resistance)
