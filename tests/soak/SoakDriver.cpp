@@ -85,7 +85,7 @@ int keyFor(QChar c)
     return u >= 0x20 && u < 0x7F ? int(u) : int(Qt::Key_unknown);
 }
 
-void sendChar(QWidget *w, QChar c)
+void sendOneChar(QWidget *w, QChar c)
 {
     QKeyEvent press(QEvent::KeyPress, keyFor(c), Qt::NoModifier, QString(c));
     QCoreApplication::sendEvent(w, &press);
@@ -143,6 +143,16 @@ const char *const kTexts[] = {
 };
 
 } // namespace
+
+void SendChars(QWidget *w, const QString &text)
+{
+    QPointer<QWidget> guard(w);
+    for (QChar c : text) {
+        if (!guard)
+            return;
+        sendOneChar(w, c);
+    }
+}
 
 TSoakDriver::TSoakDriver(TForm1 &form, std::uint64_t seed, TTruckActions *actions,
                          const QString &folder)
@@ -413,7 +423,7 @@ void TSoakDriver::typeText(bool paste)
         for (QChar c : text) {
             if (!guard)
                 break;
-            sendChar(target, c);
+            sendOneChar(target, c);
         }
     }
     if (guard && chance(0.3))

@@ -28,6 +28,10 @@ class QWidget;
 class TForm1;
 class TTruckActions;
 
+// Types `text` into `w` one key event per character, whatever the character
+// (QTest's own typing knows only the keys of a US keyboard).
+void SendChars(QWidget *w, const QString &text);
+
 // What a run went through.
 struct TSoakCounts {
     long Events = 0;

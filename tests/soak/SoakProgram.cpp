@@ -300,7 +300,7 @@ void TSoakDriver::editDutyCell()
         return;
     if (chance(0.7))
         QTest::keyClick(line, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(line, text);
+    SendChars(line, text);
     if (chance(0.2) && line)
         QTest::keyClick(line, chance(0.5) ? Qt::Key_Up : Qt::Key_PageDown);
     if (line)
@@ -468,7 +468,7 @@ QString TSoakDriver::CheckProgramInvariants(TTruckActions &actions)
 {
     TTruckSession &session = *actions.Session();
     auto inRange = [](const char *key, double v) {
-        const TInputRange *range = FindInputRange(key);
+        const TInputRange *range = FindDutyRange(key);
         return range && range->Contains(v);
     };
     for (const TDutySegment &s : session.Truck().Duty) {

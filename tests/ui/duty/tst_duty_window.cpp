@@ -370,7 +370,7 @@ TEST_F(DutyTest, EveryRowsLifeTakesTheReliabilityFactor)
 
 // An editor never offers a value its column refuses: the share and the speed
 // must be above 0, so their editors start one step above it, in either unit;
-// the others start at 0. The top is the column's limit in the shown unit.
+// the others start at their lowest value. The top is the column's limit in the shown unit.
 struct EditorLimit {
     Col Column;
     bool Mph;
@@ -407,7 +407,7 @@ INSTANTIATE_TEST_SUITE_P(Columns, DutyEditorLimit,
                          ::testing::Values(EditorLimit{Col::Share, true, 0.01, 100},
                                            EditorLimit{Col::Speed, true, 0.1, 100},
                                            EditorLimit{Col::Speed, false, 0.1, 161},
-                                           EditorLimit{Col::Gradient, true, 0, 100},
+                                           EditorLimit{Col::Gradient, true, -0.5, 100},
                                            EditorLimit{Col::Load, true, 0, 3000}));
 
 // A gradient or load the segment takes from the truck is grey with a tip
