@@ -229,8 +229,10 @@ bool TSoakDriver::run(long events)
             fail(QStringLiteral("an About window outlived its closing"));
         if (m_actions)
             checkProgram();
-        if (i + 1 == std::max(1L, events / 10))
+        if (i + 1 == std::max(1L, events / 10)) {
             m_residentAtTenth = ResidentKiB();
+            m_heapAtTenth = LiveHeapKiB();
+        }
     }
     return m_failure.isEmpty();
 }

@@ -68,8 +68,9 @@ public:
     double topRpm() const { return m_topRpm; }
     long errorBoxes() const { return m_counts.ErrorBoxes; }
     long aboutWindows() const { return m_counts.AboutWindows; }
-    // The resident size after the first tenth of the run, in KiB.
+    // The resident size and the live heap after the first tenth of the run, in KiB.
     long residentAtTenthKiB() const { return m_residentAtTenth; }
+    long heapAtTenthKiB() const { return m_heapAtTenth; }
 
     // The invariants of a shown window, "" when all hold.
     static QString CheckInvariants(TForm1 &form);
@@ -121,6 +122,7 @@ private:
     QStringList m_problems;  // problems shown since the last program event began
     long m_event = 0;
     long m_residentAtTenth = 0;
+    long m_heapAtTenth = 0;
     TSoakCounts m_counts;
     double m_topRpm = 0;
     bool m_inModal = false;
