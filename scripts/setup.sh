@@ -11,6 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   xvfb xauth imagemagick
+  lintian appstream desktop-file-utils dpkg-dev file
 )
 
 missing=()

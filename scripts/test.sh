@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice:
 # a normal build and an AddressSanitizer + UndefinedBehaviorSanitizer build.
+# The Debian package is made from the normal build and checked in between.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -11,6 +12,10 @@ jobs="$(nproc)"
 echo "== normal build"
 scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== Debian package"
+# Packages the tree just built (no third compile) and checks the package.
+tests/package/check_package.sh build
 
 echo "== sanitizer build"
 # Warnings are errors here: the code builds clean with -Wall -Wextra -Wpedantic -Wshadow.

@@ -35,50 +35,67 @@ std::string CheckDutyShares(const std::vector<TDutySegment> &duty)
     return {};
 }
 
+TCombinedLife CombineLives(std::span<const double> sharesPct,
+                           std::span<const std::optional<double>> livesKm)
+{
+    const std::size_t n = sharesPct.size();
+    TCombinedLife c;
+    c.DamagePct.assign(n, std::nullopt);
+    // Damage per unit of distance: the share of the distance over the life.
+    double total = 0;
+    double zeroLifeShare = 0;
+    bool anyLife = false;
+    for (std::size_t i = 0; i < n && i < livesKm.size(); ++i) {
+        if (!livesKm[i])
+            continue;
+        anyLife = true;
+        if (*livesKm[i] == 0)
+            zeroLifeShare += sharesPct[i];
+        else
+            total += sharesPct[i] / 100 / *livesKm[i];
+    }
+    if (!anyLife)
+        return c;
+
+    if (zeroLifeShare > 0) {
+        // Infinite damage in the zero-life segments: they take all of it.
+        c.LifeKm = 0;
+        for (std::size_t i = 0; i < n && i < livesKm.size(); ++i)
+            if (livesKm[i])
+                c.DamagePct[i] = *livesKm[i] == 0 ? sharesPct[i] / zeroLifeShare * 100 : 0.0;
+        return c;
+    }
+    if (total > 0 && std::isfinite(total)) {
+        c.LifeKm = 1 / total;
+        for (std::size_t i = 0; i < n && i < livesKm.size(); ++i)
+            if (livesKm[i])
+                c.DamagePct[i] = sharesPct[i] / 100 / *livesKm[i] / total * 100;
+    }
+    return c;
+}
+
 TDutyResult DutyLife(const TTruck &truck, const std::vector<TDutySegment> &duty)
 {
     TDutyResult r;
     r.Points.reserve(duty.size());
-    r.DamagePct.assign(duty.size(), std::nullopt);
-
-    // Damage per unit of distance: the share of the distance over the life.
-    // A segment with a life of 0 fails at once; its damage is infinite and
-    // the combined life is 0, shared among such segments by distance.
-    std::vector<std::optional<double>> damage(duty.size());
-    double total = 0;
-    double zeroLifeShare = 0;
-    bool anyLife = false;
+    std::vector<double> shares;
+    std::vector<std::optional<double>> lives;
     for (std::size_t i = 0; i < duty.size(); ++i) {
         r.ShareSum += duty[i].SharePct;
         r.Points.push_back(SteadyState(truck, duty[i]));
-        const std::optional<double> &life = r.Points.back().LifeKm;
-        if (!life)
-            continue; // fourth gear or no defined life: distance without damage
-        anyLife = true;
-        if (*life == 0) {
-            zeroLifeShare += duty[i].SharePct;
-            damage[i] = 0;
-            continue;
-        }
-        damage[i] = duty[i].SharePct / 100 / *life;
-        total += *damage[i];
+        const TOperatingPoint &p = r.Points.back();
+        if (LeavesLifeUnrated(p.Cause))
+            r.Unrated.push_back(i);
+        shares.push_back(duty[i].SharePct);
+        lives.push_back(p.Cause == TLifeCause::Rated ? p.LifeKm : std::nullopt);
     }
-    if (!anyLife)
-        return r;
-
-    if (zeroLifeShare > 0) {
-        r.LifeKm = 0;
-        for (std::size_t i = 0; i < duty.size(); ++i)
-            if (damage[i])
-                r.DamagePct[i] =
-                    r.Points[i].LifeKm == 0.0 ? duty[i].SharePct / zeroLifeShare * 100 : 0.0;
+    if (!r.Unrated.empty()) {
+        // A segment that wears the bearing by an unknown amount: no total to give.
+        r.DamagePct.assign(duty.size(), std::nullopt);
         return r;
     }
-    if (total > 0 && std::isfinite(total)) {
-        r.LifeKm = 1 / total;
-        for (std::size_t i = 0; i < duty.size(); ++i)
-            if (damage[i])
-                r.DamagePct[i] = *damage[i] / total * 100;
-    }
+    TCombinedLife combined = CombineLives(shares, lives);
+    r.LifeKm = combined.LifeKm;
+    r.DamagePct = std::move(combined.DamagePct);
     return r;
 }

@@ -1,5 +1,6 @@
 #include "analysis/OperatingPoint.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -13,15 +14,21 @@ std::optional<double> NonNegative(double v)
     return v;
 }
 
+// A road speed is given by an engine speed when the chain of roundings in
+// RpmToSpeed brings it back to within a few ulps of the speed.
+constexpr double GivesSpeedTolerance = 1e-12; // relative
+
 // The engine speed whose road speed is exactly `v`. RpmToSpeed is a chain of
 // correctly rounded multiplications and divisions, so it never decreases with
 // its argument; a few steps of one ulp from the quotient find the exact
 // preimage where there is one, and the closest speed where there is none.
-double RpmFor(const TDriveModel &m, double v)
+// Absent when no finite engine speed comes back to `v` (a gear factor of 0
+// makes every speed NaN; one of 1e308 needs an infinite engine speed).
+std::optional<double> RpmFor(const TDriveModel &m, double v)
 {
     double r = v / m.RpmToSpeed(1);
     if (!std::isfinite(r))
-        return std::numeric_limits<double>::quiet_NaN();
+        return std::nullopt;
     // Several engine speeds can give the same road speed; a whole one reads
     // better and keeps a sweep's top speed at the rev limit, not an ulp above.
     if (const double whole = std::round(r); m.RpmToSpeed(whole) == v)
@@ -37,7 +44,28 @@ double RpmFor(const TDriveModel &m, double v)
             bestMiss = miss;
         }
     }
+    // NaN misses compare false: the test is written to refuse them.
+    if (!(bestMiss <= GivesSpeedTolerance * std::fabs(v)))
+        return std::nullopt;
     return best;
+}
+
+// Why a point computed this far has no life, or Rated.
+TLifeCause CauseOf(const TOperatingPoint &p)
+{
+    if (p.Resistance && *p.Resistance <= 0)
+        return TLifeCause::Coasting;
+    if (p.Gear == TGear::Fourth)
+        return TLifeCause::FourthGear;
+    if (!p.Resistance)
+        return TLifeCause::UndefinedResistance;
+    if (!p.EngineRpm)
+        return TLifeCause::NoEngineSpeed;
+    if (!p.RadialLoad)
+        return TLifeCause::UndefinedBearingLoad;
+    if (!p.COverP || !p.LifeKm)
+        return TLifeCause::UndefinedLife;
+    return TLifeCause::Rated;
 }
 
 TOperatingPoint Evaluate(const TTruck &truck, TDriveModel &m, double speedMph)
@@ -45,34 +73,96 @@ TOperatingPoint Evaluate(const TTruck &truck, TDriveModel &m, double speedMph)
     TOperatingPoint p;
     p.Gear = m.Gear;
     p.SpeedMph = speedMph;
-    m.EngineRpm = RpmFor(m, speedMph);
-    p.EngineRpm = m.EngineRpm;
     m.RoadSpeed = speedMph;
-    m.Power = m.PowerAt(m.EngineRpm);
-    m.Torque = m.TorqueAt(m.EngineRpm);
     m.Resistance = m.RoadLoad(speedMph) + m.GradientResistance(m.Gradient);
-    m.ForceAvailable = m.ForceAvailableAt(m.EngineRpm);
     if (std::isfinite(m.Resistance))
         p.Resistance = m.Resistance;
+    p.EngineRpm = RpmFor(m, speedMph);
+    if (!p.EngineRpm) {
+        // The drivetrain cannot turn at this road speed: nothing follows from it.
+        p.Cause = CauseOf(p);
+        return p;
+    }
+    m.EngineRpm = *p.EngineRpm;
+    m.Power = m.PowerAt(m.EngineRpm);
+    m.Torque = m.TorqueAt(m.EngineRpm);
+    m.ForceAvailable = m.ForceAvailableAt(m.EngineRpm);
     // Above the rev limit the force is -2: no value, and the speed cannot be held.
     p.ForceAvailable = NonNegative(m.ForceAvailable);
-    p.Holds = p.ForceAvailable && p.Resistance && *p.ForceAvailable >= *p.Resistance;
+    p.Holds = HoldsSpeed(p.ForceAvailable, p.Resistance);
     p.InputTorque = NonNegative(m.InputTorqueDemand());
 
-    if (m.Gear != TGear::Fifth)
-        return p; // direct drive: no mesh load on the input gear
-    m.RadialLoad = m.RadialLoadFor(m.InputTorqueDemand());
-    m.ComputeBearingLife(truck.LoadRating);
-    p.RadialLoad = NonNegative(m.RadialLoad);
-    if (p.RadialLoad) {
-        p.COverP = NonNegative(m.COverP);
-        if (p.COverP)
-            p.LifeKm = NonNegative(m.LifeKm);
+    if (m.Gear == TGear::Fifth) {
+        // Direct drive puts no mesh load on the input gear: only fifth has these.
+        m.RadialLoad = m.RadialLoadFor(m.InputTorqueDemand());
+        m.ComputeBearingLife(truck.LoadRating);
+        p.RadialLoad = NonNegative(m.RadialLoad);
+        if (p.RadialLoad) {
+            p.COverP = NonNegative(m.COverP);
+            if (p.COverP)
+                p.LifeKm = NonNegative(m.LifeKm);
+        }
+    }
+    p.Cause = CauseOf(p);
+    if (p.Cause == TLifeCause::Coasting) {
+        // The engine drives nothing: no drive load reaches the input gear.
+        p.InputTorque.reset();
+        p.RadialLoad.reset();
+        p.COverP.reset();
+        p.LifeKm.reset();
     }
     return p;
 }
 
+std::string SpeedText(double v)
+{
+    if (v == 0)
+        return "0"; // never "-0"
+    char buf[32];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    return ec == std::errc() ? std::string(buf, end) : std::string("?");
+}
+
 } // namespace
+
+bool HoldsSpeed(const std::optional<double> &force, const std::optional<double> &resistance)
+{
+    return force && resistance && *force >= *resistance;
+}
+
+bool AddsNoDamage(TLifeCause cause)
+{
+    return cause == TLifeCause::FourthGear || cause == TLifeCause::Coasting;
+}
+
+bool LeavesLifeUnrated(TLifeCause cause)
+{
+    return cause != TLifeCause::Rated && !AddsNoDamage(cause);
+}
+
+std::string LifeCauseText(const TOperatingPoint &p)
+{
+    switch (p.Cause) {
+    case TLifeCause::Rated:
+        return {};
+    case TLifeCause::FourthGear:
+        return "fourth gear: direct drive puts no load on the input gear";
+    case TLifeCause::Coasting:
+        return "coasting: the resistance is at or below 0, the engine drives nothing";
+    case TLifeCause::UndefinedResistance:
+        return "the resistance is undefined";
+    case TLifeCause::NoEngineSpeed:
+        return "no engine speed gives " + SpeedText(p.SpeedMph) + " mph in " +
+               (p.Gear == TGear::Fourth ? "fourth" : "fifth");
+    case TLifeCause::UndefinedBearingLoad:
+        return "the bearing load is undefined";
+    case TLifeCause::UndefinedLife:
+        if (p.RadialLoad == 0.0)
+            return "the bearing carries no load, so its life has no bound";
+        return "the bearing life is not a finite number";
+    }
+    return {};
+}
 
 TDriveModel ModelOf(const TTruck &truck)
 {

@@ -18,9 +18,10 @@ struct TDutySegment {
     bool operator==(const TDutySegment &) const = default;
 };
 
-// Everything a truck file holds: the window's inputs, the gear, the bearing's
-// load rating, the display units and a duty list. A default-constructed truck
-// is the window's start-up state.
+// Everything a truck file holds: the window's inputs (with the selected row of
+// each table, never a row found back from its value: final-drive rows 3 and 4
+// share a ratio), the gear, the bearing's load rating, the display units and a
+// duty list. A default-constructed truck is the window's start-up state.
 struct TTruck {
     TDriveInputs Inputs;
     TGear Gear = TGear::Fifth;
@@ -28,4 +29,13 @@ struct TTruck {
     bool SpeedInMph = true;                // false: km/h
     bool LifeInMiles = true;               // false: thousands of km
     std::vector<TDutySegment> Duty;
+
+    bool operator==(const TTruck &) const = default;
 };
+
+// Equal in everything but the duty list.
+inline bool SameInputs(const TTruck &a, const TTruck &b)
+{
+    return a.Inputs == b.Inputs && a.Gear == b.Gear && a.LoadRating == b.LoadRating &&
+           a.SpeedInMph == b.SpeedInMph && a.LifeInMiles == b.LifeInMiles;
+}

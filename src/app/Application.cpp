@@ -81,10 +81,7 @@ bool TApplication::notify(QObject *receiver, QEvent *event)
 {
     // An exception must not travel on through the toolkit's event code: stop
     // it here, report it and let the event loop carry on.
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (...) {
-        ShowUncaught(std::current_exception());
-    }
-    return false;
+    bool handled = false;
+    CallReportingEscapes([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
 }

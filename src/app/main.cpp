@@ -1,5 +1,8 @@
-#include "ui/form/Form1.h"
 #include "app/Application.h"
+#include "ui/form/Form1.h"
+#include "ui/truck/FormBinding.h"
+#include "ui/truck/TruckActions.h"
+#include "ui/truck/TruckSession.h"
 
 #include <QIcon>
 #include <QtGlobal>
@@ -135,7 +138,12 @@ int main(int argc, char **argv)
     passOnHeldMessages();
 
     app.setWindowIcon(QIcon(QStringLiteral(":/velmora/icon.png")));
+    // The session owns the truck; the main window shows it and edits it, the
+    // actions open and save it. They go in the reverse order.
+    TTruckSession session;
     TForm1 form;
+    TFormBinding binding(&form, &session);
+    TTruckActions actions(&session, &form);
     form.show();
     // Ask for the keyboard focus as well: without a window manager (a bare X
     // server) nothing else gives it, and keys would go nowhere.

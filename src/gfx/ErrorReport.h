@@ -13,3 +13,26 @@ using TUncaughtHandler = std::function<void(std::exception_ptr)>;
 // the handler it replaces.
 TUncaughtHandler SetUncaughtHandler(TUncaughtHandler handler);
 void ReportUncaught(std::exception_ptr error);
+
+// The one wrapper for code the toolkit calls (a signal's slot, an event, a
+// timer): runs `handler`; an exception that escapes it never unwinds through
+// the toolkit's code but goes to ReportUncaught, after `onEscape` (for
+// tidying up, such as stopping a timer) has run.
+template <class Handler, class OnEscape>
+void CallReportingEscapes(Handler &&handler, OnEscape &&onEscape) noexcept
+{
+    try {
+        handler();
+    } catch (...) {
+        try {
+            onEscape();
+        } catch (...) {
+        }
+        ReportUncaught(std::current_exception());
+    }
+}
+
+template <class Handler> void CallReportingEscapes(Handler &&handler) noexcept
+{
+    CallReportingEscapes(static_cast<Handler &&>(handler), [] {});
+}

@@ -23,6 +23,8 @@ struct TDriveInputs {
     double OverdriveRatio = 0.813;
     double Load = 50;
     double Gradient = 0;
+
+    bool operator==(const TDriveInputs &) const = default;
 };
 
 // Brings `m` into the start-up state: the four selections, the inputs, engine

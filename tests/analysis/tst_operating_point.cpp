@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <tuple>
 
 namespace
 {
@@ -70,11 +72,12 @@ TEST(SteadyState, EngineSpeedGivesBackTheRoadSpeedExactly)
                 const TOperatingPoint p = SteadyState(truck, gear, v);
                 TDriveModel m = ModelOf(truck);
                 m.Gear = gear;
-                const double miss = std::fabs(m.RpmToSpeed(p.EngineRpm) - v);
+                ASSERT_TRUE(p.EngineRpm) << v;
+                const double miss = std::fabs(m.RpmToSpeed(*p.EngineRpm) - v);
                 exact += miss == 0;
                 EXPECT_LE(miss, 4 * (std::nextafter(v, 200.0) - v)) << v;
-                double below = p.EngineRpm;
-                double above = p.EngineRpm;
+                double below = *p.EngineRpm;
+                double above = *p.EngineRpm;
                 for (int i = 0; i < 8; ++i) {
                     below = std::nextafter(below, 0.0);
                     above = std::nextafter(above, 1e9);
@@ -94,7 +97,7 @@ TEST(SteadyState, FourthGearHasNoBearingValues)
     EXPECT_FALSE(p.COverP);
     EXPECT_FALSE(p.LifeKm);
     // Direct drive needs more engine speed for the same road speed.
-    EXPECT_GT(p.EngineRpm, SteadyState(TTruck{}, TGear::Fifth, 40).EngineRpm);
+    EXPECT_GT(*p.EngineRpm, *SteadyState(TTruck{}, TGear::Fifth, 40).EngineRpm);
 }
 
 TEST(SteadyState, AboveTheRevLimitThereIsNoForceAndNoHold)
@@ -174,5 +177,131 @@ TEST(SpeedSweep, SpansTheEngineRangeEvenlyAndEndsAtTheLimit)
     EXPECT_TRUE(SpeedSweep(TTruck{}, TGear::Fifth, 1).empty());
     EXPECT_EQ(SpeedSweep(TTruck{}, TGear::Fourth, 2).size(), 2u);
 }
+
+struct THoldCase {
+    std::optional<double> Force, Resistance;
+    bool Holds;
+};
+
+class HoldsSpeedCases : public ::testing::TestWithParam<THoldCase>
+{
+};
+
+TEST_P(HoldsSpeedCases, NeedsTheForceAtLeastEqualToTheResistance)
+{
+    EXPECT_EQ(HoldsSpeed(GetParam().Force, GetParam().Resistance), GetParam().Holds);
+}
+
+const double JustAbove = std::nextafter(231.5, 1e9);
+const std::optional<double> Absent;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HoldsSpeedCases,
+    ::testing::Values(THoldCase{231.5, 231.5, true}, THoldCase{JustAbove, 231.5, true},
+                      THoldCase{231.5, JustAbove, false}, THoldCase{0.0, 0.0, true},
+                      THoldCase{0.0, -40.0, true}, THoldCase{Absent, 10.0, false},
+                      THoldCase{10.0, Absent, false}, THoldCase{Absent, Absent, false}));
+
+// A segment at `v` whose resistance is exactly `force`, or one without a
+// load when none is found: for a few loads, the gradient from the sine's
+// estimate and its neighbours an ulp apart (the sum's rounding skips some
+// values, so not every load has one).
+TDutySegment SegmentMeeting(const TTruck &truck, double v, double force)
+{
+    const TDriveModel m = ModelOf(truck);
+    for (double load = 0; load <= 3000; load += 10) {
+        TDutySegment s{100, v, TGear::Fifth, 0.0, load};
+        const double g0 =
+            std::asin((force - *SteadyState(truck, s).Resistance) / (m.UnladenWeight + load));
+        double below = g0;
+        double above = g0;
+        for (int i = 0; i < 64; ++i) {
+            for (const double g : {below, above}) {
+                s.Gradient = g;
+                if (*SteadyState(truck, s).Resistance == force)
+                    return s;
+            }
+            below = std::nextafter(below, -1.0);
+            above = std::nextafter(above, 1.0);
+        }
+    }
+    return {100, v, TGear::Fifth, std::nullopt, std::nullopt};
+}
+
+TEST(SteadyState, HoldsWhenTheForceMeetsTheResistanceExactly)
+{
+    const TTruck truck;
+    for (const double rpm : {1500.0, 2000.0, 2500.0}) {
+        const double v = SpeedAt(TGear::Fifth, rpm);
+        const double force = *SteadyState(truck, TGear::Fifth, v).ForceAvailable;
+        TDutySegment s = SegmentMeeting(truck, v, force);
+        ASSERT_TRUE(s.Load) << rpm;
+        const TOperatingPoint at = SteadyState(truck, s);
+        ASSERT_EQ(*at.Resistance, *at.ForceAvailable) << rpm;
+        EXPECT_TRUE(at.Holds) << rpm;
+        // The next steeper gradient whose resistance is larger cannot be held.
+        do
+            s.Gradient = std::nextafter(*s.Gradient, 1.0);
+        while (*SteadyState(truck, s).Resistance == force);
+        EXPECT_FALSE(SteadyState(truck, s).Holds) << rpm;
+    }
+}
+
+TEST(SteadyState, NoEngineSpeedForTheRoadSpeedLeavesEverythingFromItAbsent)
+{
+    for (const double ratio : {0.0, 1e305, 1e308}) {
+        TTruck truck;
+        truck.Inputs.OverdriveRatio = ratio;
+        const TOperatingPoint p = SteadyState(truck, TGear::Fifth, 62);
+        EXPECT_FALSE(p.EngineRpm) << ratio;
+        EXPECT_FALSE(p.ForceAvailable);
+        EXPECT_FALSE(p.Holds);
+        EXPECT_FALSE(p.InputTorque);
+        EXPECT_FALSE(p.RadialLoad);
+        EXPECT_FALSE(p.COverP);
+        EXPECT_FALSE(p.LifeKm);
+        EXPECT_TRUE(p.Resistance); // the road's, whatever the drivetrain
+        EXPECT_EQ(p.Cause, TLifeCause::NoEngineSpeed);
+        EXPECT_EQ(LifeCauseText(p), "no engine speed gives 62 mph in fifth");
+        // Fourth gear does not go through the overdrive.
+        const TOperatingPoint fourth = SteadyState(truck, TGear::Fourth, 62);
+        EXPECT_TRUE(fourth.EngineRpm);
+        EXPECT_EQ(fourth.Cause, TLifeCause::FourthGear);
+    }
+    // Standing still needs no engine speed but 0.
+    EXPECT_EQ(SteadyState(TTruck{}, TGear::Fifth, 0).EngineRpm, 0.0);
+}
+
+// engine, final drive, tyre size, gear
+using namespace VehicleTables;
+using TDriveLine = std::tuple<int, int, int, TGear>;
+
+class SweepTop : public ::testing::TestWithParam<TDriveLine>
+{
+};
+
+// Where a whole engine speed gives the road speed it is the one taken, so
+// the top of a sweep is the rev limit itself, not an ulp above it (which
+// would leave the top point without force).
+TEST_P(SweepTop, EndsAtTheRevLimitWithForceAvailable)
+{
+    const auto [engine, axle, tyre, gear] = GetParam();
+    TTruck truck;
+    truck.Inputs.EngineIndex = engine;
+    truck.Inputs.FinalDriveIndex = axle;
+    truck.Inputs.TyreSizeIndex = tyre;
+    const std::vector<TOperatingPoint> points = SpeedSweep(truck, gear, 3);
+    ASSERT_EQ(points.size(), 3u);
+    const double limit = Engines()[std::size_t(engine)].MaxPowerRpm;
+    EXPECT_EQ(points.back().EngineRpm, limit);
+    EXPECT_TRUE(points.back().ForceAvailable);
+    EXPECT_EQ(points.front().EngineRpm, TDriveModel::RpmStep);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryCombination, SweepTop,
+    ::testing::Combine(::testing::Range(0, int(EngineCount)), ::testing::Range(0, int(FinalDriveCount)),
+                       ::testing::Range(0, int(TyreSizeCount)),
+                       ::testing::Values(TGear::Fifth, TGear::Fourth)));
 
 } // namespace

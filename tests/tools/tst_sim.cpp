@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <limits>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -220,6 +222,42 @@ TEST(VelmoraSim, NumbersReadBackExactly)
     EXPECT_EQ(NumberText(1e300), "1e+300");
 }
 
+struct TNumberCase {
+    double Value;
+    const char *Text;
+};
+
+class NumberTexts : public testing::TestWithParam<TNumberCase>
+{
+};
+
+TEST_P(NumberTexts, ArePlainDecimalsInTheEverydayRange)
+{
+    EXPECT_EQ(NumberText(GetParam().Value), GetParam().Text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, NumberTexts,
+    testing::Values(TNumberCase{-0.0, "0"}, TNumberCase{0.0, "0"}, TNumberCase{1e-6, "0.000001"},
+                    TNumberCase{2.5e-6, "0.0000025"}, TNumberCase{-9.99e-6, "-0.00000999"},
+                    TNumberCase{1e-5, "0.00001"}, TNumberCase{9.99e-7, "9.99e-07"},
+                    TNumberCase{1e16, "1e+16"}, TNumberCase{9999999999999998.0, "9999999999999998"},
+                    TNumberCase{std::numeric_limits<double>::quiet_NaN(), ""},
+                    TNumberCase{std::numeric_limits<double>::infinity(), ""},
+                    TNumberCase{-std::numeric_limits<double>::infinity(), ""}));
+
+TEST(VelmoraSim, ACellWithoutANumberIsEmptyOrNull)
+{
+    const std::array<std::string_view, 3> columns{"a", "b", "c"};
+    const std::vector<TSimCell> cells{std::numeric_limits<double>::quiet_NaN(),
+                                      -std::numeric_limits<double>::infinity(), -0.0};
+    std::ostringstream csv, json;
+    WriteCells(csv, TSimFormat::Csv, columns, cells);
+    WriteCells(json, TSimFormat::Json, columns, cells);
+    EXPECT_EQ(csv.str(), ",,0\n");
+    EXPECT_EQ(json.str(), "{\"a\":null,\"b\":null,\"c\":0}\n");
+}
+
 TEST(VelmoraSim, StartRpmUpToTheEnginesLimitIsTaken)
 {
     EXPECT_EQ(CsvRow(Sim({"--start-rpm", "4000"}).Out, 1)["engine_rpm"], "4000");
@@ -305,9 +343,24 @@ INSTANTIATE_TEST_SUITE_P(
         BadArgs{{"--reliability", "89.99"}, "90 to 99.95"},
         BadArgs{{"--reliability", "99.951"}, "--reliability"},
         BadArgs{{"--reliability", "x"}, "--reliability"}, BadArgs{{"--truck"}, "--truck"},
-        BadArgs{{"--truck", ""}, "--truck"}, BadArgs{{"--duty"}, "--duty needs a truck file"},
+        BadArgs{{"--truck", ""}, "--truck"}, BadArgs{{"--duty"}, "--duty needs a duty list"},
         BadArgs{{"--sweep", "--rpm", "100"}, "choose one"},
-        BadArgs{{"--sweep", "--steps", "3"}, "choose one"}, BadArgs{{"--sweep=1"}, "--sweep=1"}));
+        BadArgs{{"--sweep", "--steps", "3"}, "choose one"}, BadArgs{{"--sweep=1"}, "--sweep=1"},
+        // Routes: the four numbers within their ranges, and only with a route.
+        BadArgs{{"--route", "r.gpx", "--duty", "--slice", "9.99"}, "from 10 to 10000"},
+        BadArgs{{"--route", "r.gpx", "--duty", "--slice", "10000.5"}, "--slice"},
+        BadArgs{{"--route", "r.gpx", "--duty", "--smooth", "-1"}, "from 0 to 5000"},
+        BadArgs{{"--route", "r.gpx", "--duty", "--smooth", "5001"}, "--smooth"},
+        BadArgs{{"--route", "r.gpx", "--duty", "--speed-bin", "0.5"}, "from 1 to 20"},
+        BadArgs{{"--route", "r.gpx", "--duty", "--speed-bin", "nan"}, "--speed-bin"},
+        BadArgs{{"--route", "r.gpx", "--duty", "--gradient-bin", "0.0009"}, "from 0.001 to 0.1"},
+        BadArgs{{"--route", "r.gpx", "--duty", "--gradient-bin", "0.11"}, "--gradient-bin"},
+        BadArgs{{"--steps", "3", "--slice", "50"}, "--slice has no effect without --route"},
+        BadArgs{{"--duty", "--truck", "t.json", "--gradient-bin=0.02"}, "--gradient-bin has no"},
+        BadArgs{{"--route", "r.gpx"}, "use it with --duty or --write-truck"},
+        BadArgs{{"--route", "r.gpx", "--steps", "3"}, "--route"},
+        BadArgs{{"--route", "", "--duty"}, "--route"}, BadArgs{{"--write-truck"}, "--write-truck"},
+        BadArgs{{"--route", "r.gpx", "--duty", "--sweep"}, "choose one"}));
 
 struct BadRow {
     std::vector<std::string_view> Args;

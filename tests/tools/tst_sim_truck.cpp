@@ -1,5 +1,6 @@
 // velmora-sim with truck files: --truck, --sweep, --reliability and --duty.
 #include "analysis/DutyCycle.h"
+#include "analysis/OperatingPoint.h"
 #include "analysis/Reliability.h"
 #include "velmora-sim/SimRows.h"
 #include "SimTestSupport.h"
@@ -244,5 +245,135 @@ TEST_F(SimTruck, AllFourthGivesAnEmptyCombinedLife)
     EXPECT_EQ(all["life_km_at_reliability"], "");
     EXPECT_EQ(Num(all["a1"]), ReliabilityFactor(95));
 }
+
+TEST_F(SimTruck, ADownhillSegmentCoastsAndIsNamedOnStandardError)
+{
+    // Two halves at 50 mph, one level, one down a slope steep enough that
+    // its sine turns negative: the downhill half adds distance, not damage.
+    const std::string path = File(Truck(R"("duty":[{"share_pct":50,"speed_mph":50,"gear":5},
+        {"share_pct":50,"speed_mph":50,"gear":5,"gradient":4}])"));
+    const TRun r = Sim({"--truck", path, "--duty"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Err, "velmora-sim: warning: segment 2 is coasting at 50 mph (its resistance is "
+                     "at or below 0): distance without damage\n");
+    auto down = CsvRow(r.Out, 2);
+    EXPECT_LT(Num(down["resistance_lbf"]), 0);
+    EXPECT_EQ(down["holds_speed"], "1");
+    for (const char *column : {"radial_load_lbf", "c_over_p", "life_km", "damage_pct"})
+        EXPECT_EQ(down[column], "") << column;
+    EXPECT_EQ(CsvRow(r.Out, 1)["damage_pct"], "100");
+    const double level = *SteadyState(TTruck{}, TGear::Fifth, 50).LifeKm;
+    EXPECT_EQ(Num(CsvRow(r.Out, 3)["life_km"]), 2 * level);
+}
+
+TEST_F(SimTruck, TheGradientAndLoadColumnsShowTheTrucksWhereASegmentHasNone)
+{
+    const std::string path = File(Truck(R"("gradient":0.03,"load":700,"duty":[
+        {"share_pct":50,"speed_mph":45,"gear":5},
+        {"share_pct":50,"speed_mph":45,"gear":5,"gradient":0,"load":0}])"));
+    const TRun r = Sim({"--truck", path, "--duty"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    auto own = CsvRow(r.Out, 1);
+    EXPECT_EQ(own["gradient"], "0.03");
+    EXPECT_EQ(own["load_lb"], "700");
+    auto given = CsvRow(r.Out, 2);
+    EXPECT_EQ(given["gradient"], "0");
+    EXPECT_EQ(given["load_lb"], "0");
+    // The option overrides the file's gradient, and so the column.
+    EXPECT_EQ(CsvRow(Sim({"--truck", path, "--duty", "--gradient", "0.05"}).Out, 1)["gradient"],
+              "0.05");
+    // A negative zero reads as plain 0.
+    const TRun zero = Sim({"--truck", path, "--duty", "--gradient", "-0", "--load=-0"});
+    ASSERT_EQ(zero.Status, 0) << zero.Err;
+    EXPECT_EQ(CsvRow(zero.Out, 1)["gradient"], "0");
+    EXPECT_EQ(CsvRow(zero.Out, 1)["load_lb"], "0");
+    EXPECT_EQ(zero.Out.find("-0"), std::string::npos) << zero.Out;
+}
+
+// A fifth-gear segment at 62 mph whose life cannot be rated, beside a
+// fourth-gear one: the options, and the lines standard error must hold.
+struct TUnratedRun {
+    const char *Name;
+    std::vector<std::string_view> Options;
+    std::vector<std::string> Lines; // each warning line after "velmora-sim: warning: "
+    bool EngineSpeed;
+};
+
+void PrintTo(const TUnratedRun &c, std::ostream *os)
+{
+    *os << c.Name;
+}
+
+class SimUnrated : public ::testing::TestWithParam<TUnratedRun>
+{
+  protected:
+    void TearDown() override { std::filesystem::remove(m_path); }
+    std::string m_path = ::testing::TempDir() + "sim_unrated_" + GetParam().Name + ".json";
+};
+
+TEST_P(SimUnrated, EmptiesTheCombinedLifeAndSaysWhyInBothFormats)
+{
+    std::ofstream(m_path) << R"({"format":"velmora-truck","version":1,"duty":[
+        {"share_pct":60,"speed_mph":62,"gear":5},{"share_pct":40,"speed_mph":40,"gear":4}]})";
+    for (const char *format : {"csv", "json"}) {
+        std::vector<std::string_view> args{"--truck", m_path, "--duty", "--format", format};
+        args.insert(args.end(), GetParam().Options.begin(), GetParam().Options.end());
+        const TRun r = Sim(args);
+        ASSERT_EQ(r.Status, 0) << r.Err;
+        for (const char *word : {"nan", "inf", "-0,"}) {
+            EXPECT_EQ(r.Out.find(word), std::string::npos) << word << "\n" << r.Out;
+            EXPECT_EQ(r.Err.find(word), std::string::npos) << word << "\n" << r.Err;
+        }
+        const std::vector<std::string> lines = Split(r.Err, '\n');
+        ASSERT_EQ(lines.size(), GetParam().Lines.size()) << r.Err;
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            EXPECT_EQ(lines[i], "velmora-sim: warning: " + GetParam().Lines[i]);
+        if (std::string_view(format) == "json") {
+            const std::vector<std::string> rows = Split(r.Out, '\n');
+            ASSERT_EQ(rows.size(), 3u);
+            EXPECT_NE(rows[2].find("\"life_km\":null"), std::string::npos) << rows[2];
+            EXPECT_EQ(rows[0].find("\"engine_rpm\":null") != std::string::npos,
+                      !GetParam().EngineSpeed)
+                << rows[0];
+            continue;
+        }
+        auto first = CsvRow(r.Out, 1);
+        EXPECT_EQ(first["life_km"], "");
+        EXPECT_EQ(first["damage_pct"], "");
+        EXPECT_EQ(first["engine_rpm"].empty(), !GetParam().EngineSpeed);
+        EXPECT_EQ(CsvRow(r.Out, 3)["segment"], "all");
+        EXPECT_EQ(CsvRow(r.Out, 3)["life_km"], "");
+    }
+}
+
+const std::string NoLife = ", so neither has the duty list";
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, SimUnrated,
+    ::testing::Values(
+        TUnratedRun{"NoEngineSpeed",
+                    {"--overdrive-ratio", "1e308"},
+                    {"segment 1 has no life (no engine speed gives 62 mph in fifth)" + NoLife},
+                    false},
+        TUnratedRun{"NoGearFactor",
+                    {"--overdrive-ratio=0"},
+                    {"segment 1 has no life (no engine speed gives 62 mph in fifth)" + NoLife},
+                    false},
+        TUnratedRun{"UndefinedResistance",
+                    {"--frontal-area", "1e308", "--drag-coef", "1e308"},
+                    {"segment 1 has no life (the resistance is undefined)" + NoLife,
+                     "segment 1 cannot hold 62 mph in fifth gear (the resistance is undefined)",
+                     "segment 2 cannot hold 40 mph in fourth gear (the resistance is undefined)"},
+                    true},
+        TUnratedRun{"UndefinedBearingLoad",
+                    {"--helix-angle", "90"},
+                    {"segment 1 has no life (the bearing load is undefined)" + NoLife},
+                    true},
+        TUnratedRun{"UnboundedLife",
+                    {"--pressure-angle", "0"},
+                    {"segment 1 has no life (the bearing carries no load, so its life has no "
+                     "bound)" + NoLife},
+                    true}),
+    [](const ::testing::TestParamInfo<TUnratedRun> &info) { return info.param.Name; });
 
 } // namespace

@@ -46,6 +46,15 @@ Driving:
                         the engine's maximum-power speed, plus holds_speed
   --duty                instead of stepping: one row per segment of the truck
                         file's duty list, then the combined life (segment "all")
+Routes (a recorded GPX track as the duty list):
+  --route FILE.gpx      replace the duty list with the track's segments; a summary
+                        goes to standard error (use with --duty or --write-truck)
+  --slice M             slice length along the track, m (default 100, 10 to 10000)
+  --smooth M            elevation smoothing either side, m (default 100, 0 to 5000)
+  --speed-bin MPH       speeds go to multiples of this (default 5, 1 to 20)
+  --gradient-bin X      gradients go to multiples of this (default 0.01, 0.001 to 0.1)
+  --write-truck OUT     write the truck with its duty list to OUT (a truck file);
+                        without --steps, --rpm, --sweep or --duty nothing is printed
 Output:
   --reliability R       add the columns a1 and life_km_at_reliability for a
                         reliability of R percent (90 to 99.95)
@@ -56,6 +65,7 @@ Output:
 A value a readout would show empty is an empty csv field or JSON null.
 Example: velmora-sim --pedal 100 --boost --steps 2000 --every 100
          velmora-sim --truck my-truck.json --duty --reliability 99
+         velmora-sim --truck my-truck.json --route commute.gpx --duty
 )";
 
 namespace
@@ -71,6 +81,14 @@ template <typename T> std::optional<T> ParseWhole(std::string_view text)
     if (ec != std::errc() || ptr != end || text.empty())
         return std::nullopt;
     return v;
+}
+
+// A range's end as a person writes it: 10000, 0.001.
+std::string NumberWords(double v)
+{
+    char buf[32];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    return ec == std::errc() ? std::string(buf, end) : std::string();
 }
 
 std::optional<double> ParseNumber(std::string_view text)
@@ -92,6 +110,29 @@ Setter Number(std::optional<double> TSimOptions::*field, std::string_view key)
         if (!v || !range->Contains(*v))
             return "expected a number, " + std::string(range->Text);
         o.*field = *v;
+        return std::nullopt;
+    };
+}
+
+// One of the four numbers that turn a track into segments, within its range.
+Setter RouteNumber(double TRouteParams::*field, const TRouteParamRange &range)
+{
+    return [field, &range](TSimOptions &o, std::string_view text) -> std::optional<std::string> {
+        const std::optional<double> v = ParseNumber(text);
+        if (!v || *v < range.Min || *v > range.Max)
+            return "expected a number from " + NumberWords(range.Min) + " to " +
+                   NumberWords(range.Max);
+        o.Route.*field = *v;
+        return std::nullopt;
+    };
+}
+
+Setter FileName(std::optional<std::string> TSimOptions::*field)
+{
+    return [field](TSimOptions &o, std::string_view text) -> std::optional<std::string> {
+        if (text.empty())
+            return "expected a file name";
+        o.*field = std::string(text);
         return std::nullopt;
     };
 }
@@ -153,13 +194,13 @@ const std::map<std::string_view, Setter> &ValueOptions()
              o.Pedal = *v;
              return std::nullopt;
          }},
-        {"--truck",
-         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
-             if (t.empty())
-                 return "expected a file name";
-             o.TruckFile = std::string(t);
-             return std::nullopt;
-         }},
+        {"--truck", FileName(&TSimOptions::TruckFile)},
+        {"--route", FileName(&TSimOptions::RouteFile)},
+        {"--write-truck", FileName(&TSimOptions::WriteTruck)},
+        {"--slice", RouteNumber(&TRouteParams::SliceM, SliceRange)},
+        {"--smooth", RouteNumber(&TRouteParams::SmoothM, SmoothRange)},
+        {"--speed-bin", RouteNumber(&TRouteParams::SpeedBinMph, SpeedBinRange)},
+        {"--gradient-bin", RouteNumber(&TRouteParams::GradientBin, GradientBinRange)},
         {"--reliability",
          [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
              const std::optional<double> v = ParseNumber(t);
@@ -230,6 +271,7 @@ std::variant<TSimOptions, TSimOptionError> ParseSimOptions(std::span<const std::
 {
     TSimOptions o;
     bool stepping = false;
+    std::optional<std::string_view> routeNumber; // the first of the four given
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view name = args[i];
         std::optional<std::string_view> inlineValue;
@@ -266,6 +308,9 @@ std::variant<TSimOptions, TSimOptionError> ParseSimOptions(std::span<const std::
             return TSimOptionError{"bad value " + Quoted(value) + " for " + std::string(name) +
                                    ": " + *why};
         stepping = stepping || name == "--steps" || name == "--every";
+        if (!routeNumber && (name == "--slice" || name == "--smooth" || name == "--speed-bin" ||
+                             name == "--gradient-bin"))
+            routeNumber = name;
     }
     if (stepping && !o.Rpms.empty())
         return TSimOptionError{"--rpm cannot be combined with --steps or --every"};
@@ -273,7 +318,13 @@ std::variant<TSimOptions, TSimOptionError> ParseSimOptions(std::span<const std::
     const bool probing = !o.Rpms.empty();
     if (o.Sweep + o.Duty + probing + stepping > 1)
         return TSimOptionError{"choose one of --steps/--every, --rpm, --sweep and --duty"};
-    if (o.Duty && !o.TruckFile)
-        return TSimOptionError{"--duty needs a truck file with a duty list (--truck FILE)"};
+    if (o.Duty && !o.TruckFile && !o.RouteFile)
+        return TSimOptionError{
+            "--duty needs a duty list: a truck file with one (--truck FILE) or a route (--route "
+            "FILE.gpx)"};
+    if (routeNumber && !o.RouteFile)
+        return TSimOptionError{std::string(*routeNumber) + " has no effect without --route"};
+    if (o.RouteFile && !o.Duty && !o.WriteTruck)
+        return TSimOptionError{"--route gives a duty list: use it with --duty or --write-truck"};
     return o;
 }

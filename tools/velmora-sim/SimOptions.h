@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/RouteSlices.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -29,6 +31,9 @@ struct TSimOptions {
     std::optional<std::string> TruckFile; // read first; the options above override it
     bool Sweep = false;                   // one row per 10 rpm up to the rev limit
     bool Duty = false;                    // the truck file's duty list and its combined life
+    std::optional<std::string> RouteFile; // a GPX track whose segments replace the duty list
+    TRouteParams Route;                   // how the track becomes segments
+    std::optional<std::string> WriteTruck; // write the truck with its duty list here
     std::optional<double> Reliability;    // percent, 90 .. 99.95: adds a1 and the life at it
     bool Help = false;
     bool Version = false;

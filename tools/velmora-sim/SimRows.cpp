@@ -31,6 +31,10 @@ std::string NumberText(double v)
 {
     // Shortest round-trip digits; plain decimals in the everyday range
     // ("0.0001" rather than "1e-04"), exponents only for extreme magnitudes.
+    if (v == 0)
+        return "0"; // -0 too: a sign on nothing only puzzles a reader
+    if (!std::isfinite(v))
+        return {}; // never "nan" or "inf"; the writers print such a value as empty
     char buf[64];
     const double size = std::fabs(v);
     const bool plain = size == 0 || (size >= 1e-6 && size < 1e16);
@@ -77,7 +81,15 @@ struct TCellWriter {
         if (Format == TSimFormat::Json)
             Out << "null";
     }
-    void operator()(double v) const { Out << NumberText(v); }
+    // A value without a number (NaN, an infinity) is shown empty, as the
+    // readouts show it: csv and JSON have no word for it.
+    void operator()(double v) const
+    {
+        if (std::isfinite(v))
+            Out << NumberText(v);
+        else
+            (*this)(std::monostate{});
+    }
     void operator()(std::int64_t v) const { Out << v; }
     void operator()(bool v) const
     {

@@ -33,7 +33,9 @@ inline constexpr std::array<std::string_view, 15> SimColumns{
 
 TSimRow RowFrom(const TDriveModel &m, std::int64_t step);
 
-// The shortest text that reads back to the same 64-bit value.
+// The shortest text that reads back to the same 64-bit value; plain decimals
+// from 1e-6 up to 1e16, exponents beyond; 0 for -0 and nothing for NaN or an
+// infinity.
 std::string NumberText(double v);
 
 // One field of a printed row: empty (an empty csv field, JSON null), a

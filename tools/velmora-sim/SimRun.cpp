@@ -6,8 +6,10 @@
 #include "model/EIBError.h"
 #include "analysis/Reliability.h"
 #include "velmora-sim/SimOptions.h"
+#include "velmora-sim/SimRoute.h"
 #include "velmora-sim/SimRows.h"
 #include "model/StartUp.h"
+#include "analysis/RouteDuty.h"
 #include "analysis/TruckFile.h"
 
 #include <cmath>
@@ -169,35 +171,68 @@ constexpr std::array<std::string_view, 14> DutyColumns{
     "load_lb",         "engine_rpm", "resistance_lbf", "force_available_lbf", "holds_speed",
     "radial_load_lbf", "c_over_p",   "life_km",        "damage_pct"};
 
-// Why a segment cannot hold its speed, in words for the warning line.
+const char *GearWord(TGear gear)
+{
+    return gear == TGear::Fourth ? "fourth" : "fifth";
+}
+
+// Why a segment with an engine speed cannot hold its speed, in words for the
+// warning line. Only values that exist are printed.
 std::string WhyNotHeld(const TOperatingPoint &p, double engineLimitRpm)
 {
-    char buf[160];
+    const std::string rpm = NumberText(std::round(*p.EngineRpm));
+    if (*p.EngineRpm > engineLimitRpm)
+        return "the engine would turn at " + rpm + " rpm, above its " +
+               NumberText(engineLimitRpm);
     if (!p.ForceAvailable)
-        std::snprintf(buf, sizeof buf, "the engine would turn at %.0f rpm, above its %.0f",
-                      p.EngineRpm, engineLimitRpm);
-    else if (!p.Resistance)
-        std::snprintf(buf, sizeof buf, "the resistance is undefined");
-    else
-        std::snprintf(buf, sizeof buf, "force available %.1f lbf, resistance %.1f lbf",
-                      *p.ForceAvailable, *p.Resistance);
+        return "no force is available at " + rpm + " rpm";
+    if (!p.Resistance)
+        return "the resistance is undefined";
+    char buf[120];
+    std::snprintf(buf, sizeof buf, "force available %.1f lbf, resistance %.1f lbf",
+                  *p.ForceAvailable, *p.Resistance);
     return buf;
 }
 
-int PrintDuty(const TTruck &truck, const TSimOptions &o, const TReliabilityColumns &rel,
-              std::ostream &out, std::ostream &err)
+// The segment's warnings on standard error: a speed no engine speed gives, a
+// speed it cannot hold, coasting, and a life that cannot be rated.
+void WarnAbout(std::size_t n, const TDutySegment &s, const TOperatingPoint &p,
+               double engineLimitRpm, std::ostream &err)
 {
-    const std::string &file = *o.TruckFile;
+    const std::string segment = "warning: segment " + std::to_string(n);
+    const std::string speed = NumberText(s.SpeedMph) + " mph";
+    if (LeavesLifeUnrated(p.Cause)) {
+        err << Prefix << segment << " has no life (" << LifeCauseText(p)
+            << "), so neither has the duty list\n";
+        if (p.Cause == TLifeCause::NoEngineSpeed)
+            return;
+    } else if (!p.EngineRpm) {
+        err << Prefix << segment << ": no engine speed gives " << speed << " in "
+            << GearWord(s.Gear) << '\n';
+    }
+    if (p.EngineRpm && !p.Holds)
+        err << Prefix << segment << " cannot hold " << speed << " in " << GearWord(s.Gear)
+            << " gear (" << WhyNotHeld(p, engineLimitRpm) << ")\n";
+    if (p.Cause == TLifeCause::Coasting)
+        err << Prefix << segment << " is coasting at " << speed
+            << " (its resistance is at or below 0): distance without damage\n";
+}
+
+// `source` names the file the duty list came from in messages.
+int PrintDuty(const TTruck &truck, const std::string &source, const TSimOptions &o,
+              const TReliabilityColumns &rel, std::ostream &out, std::ostream &err)
+{
     if (truck.Duty.empty()) {
-        err << Prefix << file << ": duty: no duty list in the file\n";
+        err << Prefix << source << ": duty: no duty list in the file\n";
         return 2;
     }
     if (const std::string problem = CheckDutyShares(truck.Duty); !problem.empty()) {
-        err << Prefix << file << ": duty: " << problem << '\n';
+        err << Prefix << source << ": duty: " << problem << '\n';
         return 2;
     }
 
     const TDutyResult result = DutyLife(truck, truck.Duty);
+    const double engineLimitRpm = ModelOf(truck).Engine.MaxPowerRpm;
     const std::vector<std::string_view> columns = rel.Columns(DutyColumns);
     WriteHeader(out, o.Format, columns);
     for (std::size_t i = 0; i < truck.Duty.size(); ++i) {
@@ -209,7 +244,7 @@ int PrintDuty(const TTruck &truck, const TSimOptions &o, const TReliabilityColum
                                     s.SpeedMph,
                                     s.Gradient.value_or(truck.Inputs.Gradient),
                                     s.Load.value_or(truck.Inputs.Load),
-                                    p.EngineRpm,
+                                    Cell(p.EngineRpm),
                                     Cell(p.Resistance),
                                     Cell(p.ForceAvailable),
                                     p.Holds,
@@ -219,11 +254,7 @@ int PrintDuty(const TTruck &truck, const TSimOptions &o, const TReliabilityColum
                                     Cell(result.DamagePct[i])};
         rel.Append(cells, p.LifeKm);
         WriteCells(out, o.Format, columns, cells);
-        if (!p.Holds)
-            err << Prefix << "warning: segment " << i + 1 << " cannot hold "
-                << NumberText(s.SpeedMph) << " mph in "
-                << (s.Gear == TGear::Fourth ? "fourth" : "fifth") << " gear ("
-                << WhyNotHeld(p, ModelOf(truck).Engine.MaxPowerRpm) << ")\n";
+        WarnAbout(i + 1, s, p, engineLimitRpm, err);
     }
     std::vector<TSimCell> total(DutyColumns.size());
     total[0] = std::string_view("all");
@@ -262,7 +293,7 @@ int RunVelmoraSim(std::span<const std::string_view> args, std::ostream &out, std
         }
         fromFile = std::move(std::get<TTruck>(read));
     }
-    const TTruck truck = TruckFrom(std::move(fromFile), o);
+    TTruck truck = TruckFrom(std::move(fromFile), o);
 
     TSilentOwner owner(truck.LoadRating);
     TDriveModel model(&owner);
@@ -279,9 +310,33 @@ int RunVelmoraSim(std::span<const std::string_view> args, std::ostream &out, std
         return 2;
     }
 
+    std::string dutySource = o.TruckFile.value_or(std::string());
+    if (o.RouteFile) {
+        auto imported = ImportRoute(*o.RouteFile, truck, o.Route);
+        if (const auto *e = std::get_if<TGpxError>(&imported)) {
+            err << Prefix << e->Message() << '\n';
+            return 2;
+        }
+        const TRoute &route = std::get<TRoute>(imported);
+        truck.Duty = route.Duty;
+        dutySource = *o.RouteFile;
+        err << Prefix << RouteSummaryLine(*o.RouteFile, route.Summary, o.Reliability) << '\n';
+    }
+    if (o.WriteTruck) {
+        if (const std::string problem = WriteTruckFile(*o.WriteTruck, truck); !problem.empty()) {
+            err << Prefix << problem << '\n';
+            return 2;
+        }
+    }
+
+    // Writing the truck is a task of its own: rows only when asked for.
+    const bool rowsAsked = o.Duty || o.Sweep || !o.Rpms.empty() || o.Steps > 0 || o.Every;
+    if (o.WriteTruck && !rowsAsked)
+        return 0;
+
     const TReliabilityColumns rel(o.Reliability);
     if (o.Duty)
-        return PrintDuty(truck, o, rel, out, err);
+        return PrintDuty(truck, dutySource, o, rel, out, err);
     PrintModelRows(model, o, rel, out);
     return 0;
 }

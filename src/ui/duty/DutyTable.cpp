@@ -11,6 +11,8 @@
 #include <cmath>
 
 const QString TDutyTableModel::CannotHold = QStringLiteral("not held");
+const QString TDutyTableModel::Coasting = QStringLiteral("coasting");
+const QString TDutyTableModel::NotRated = QStringLiteral("no life");
 
 namespace
 {
@@ -153,6 +155,20 @@ QVariant TDutyTableModel::input(int row, int column) const
     }
 }
 
+QString TDutyTableModel::note(int row) const
+{
+    if (std::size_t(row) >= m_result.Points.size())
+        return {};
+    const TOperatingPoint &p = m_result.Points[std::size_t(row)];
+    if (LeavesLifeUnrated(p.Cause))
+        return NotRated;
+    if (!p.Holds)
+        return CannotHold;
+    if (p.Cause == TLifeCause::Coasting)
+        return Coasting;
+    return {};
+}
+
 QVariant TDutyTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
@@ -189,7 +205,12 @@ QVariant TDutyTableModel::data(const QModelIndex &index, int role) const
     }
     if (column == Note) {
         if (role == Qt::DisplayRole || role == ValueRole)
-            return holds ? QString() : CannotHold;
+            return note(row);
+        if (role == Qt::ToolTipRole && note(row) == Coasting)
+            return QStringLiteral("Downhill: the resistance is at or below 0, the truck coasts "
+                                  "and the bearing takes no damage");
+        if (role == Qt::ToolTipRole && note(row) == NotRated)
+            return QString::fromStdString(LifeCauseText(m_result.Points[std::size_t(row)]));
         return {};
     }
     const auto value = computed(row, column);
@@ -324,4 +345,32 @@ QWidget *TDutyDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem
     }
     box->setRange(lo, hi);
     return box;
+}
+
+namespace
+{
+// The text an editor showed when it opened.
+const char *const ShownTextProperty = "velmoraShownText";
+
+QString editorText(const QWidget *editor)
+{
+    if (const auto *box = qobject_cast<const QAbstractSpinBox *>(editor))
+        return box->text();
+    return {};
+}
+} // namespace
+
+void TDutyDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    QStyledItemDelegate::setEditorData(editor, index);
+    editor->setProperty(ShownTextProperty, editorText(editor));
+}
+
+void TDutyDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
+                                 const QModelIndex &index) const
+{
+    const QVariant shown = editor->property(ShownTextProperty);
+    if (shown.isValid() && shown.toString() == editorText(editor))
+        return; // looked at, not changed
+    QStyledItemDelegate::setModelData(editor, model, index);
 }

@@ -31,6 +31,11 @@ class TDutyTableModel : public QAbstractTableModel
     // The raw number behind a computed cell; absent values have none.
     static constexpr int ValueRole = Qt::UserRole;
     static const QString CannotHold;
+    // A segment whose resistance is at or below 0: the truck coasts downhill,
+    // the engine drives nothing and the bearing takes no damage.
+    static const QString Coasting;
+    // A fifth-gear segment whose life cannot be rated (the tooltip says why).
+    static const QString NotRated;
 
     using QAbstractTableModel::QAbstractTableModel;
 
@@ -59,6 +64,7 @@ class TDutyTableModel : public QAbstractTableModel
   private:
     std::optional<double> computed(int row, int column) const;
     QVariant input(int row, int column) const;
+    QString note(int row) const;
 
     std::vector<TDutySegment> m_segments;
     TTruck m_truck;
@@ -66,7 +72,9 @@ class TDutyTableModel : public QAbstractTableModel
     double m_a1 = 1;
 };
 
-// Spin boxes with each input column's range and precision.
+// Spin boxes with each input column's range and precision. An editor shows
+// the value rounded to its decimals; it writes only when its text was
+// changed, so a value that was only looked at keeps every digit.
 class TDutyDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -74,4 +82,7 @@ class TDutyDelegate : public QStyledItemDelegate
     using QStyledItemDelegate::QStyledItemDelegate;
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override;
+    void setModelData(QWidget *editor, QAbstractItemModel *model,
+                      const QModelIndex &index) const override;
 };

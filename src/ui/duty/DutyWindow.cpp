@@ -4,8 +4,7 @@
 #include "ui/duty/DutyTable.h"
 #include "analysis/LifeCurve.h"
 #include "analysis/Reliability.h"
-#include "ui/truck/TruckActions.h"
-#include "ui/form/Form1.h"
+#include "ui/truck/TruckSession.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -17,14 +16,17 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <string>
 
 namespace
 {
-const double ReliabilityChoices[] = {90, 95, 99, 99.9};
-}
 
-TDutyWindow::TDutyWindow(TTruckActions *actions)
-    : QWidget(actions->Form(), Qt::Window), m_actions(actions), m_model(new TDutyTableModel(this))
+const double ReliabilityChoices[] = {90, 95, 99, 99.9};
+
+} // namespace
+
+TDutyWindow::TDutyWindow(TTruckSession *session, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_session(session), m_model(new TDutyTableModel(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("DutyCycle"));
@@ -72,38 +74,47 @@ TDutyWindow::TDutyWindow(TTruckActions *actions)
     layout->addWidget(Problem);
     resize(590, 320);
 
-    if (actions->Duty().empty())
-        actions->setDuty({seedSegment()});
-    m_model->setSegments(actions->Duty());
+    showSessionDuty();
 
     connect(AddRow, &QPushButton::clicked, this, &TDutyWindow::addRow);
     connect(RemoveRow, &QPushButton::clicked, this, &TDutyWindow::removeRow);
     connect(Reliability, &QComboBox::currentIndexChanged, this, &TDutyWindow::recompute);
     connect(m_model, &TDutyTableModel::SegmentsEdited, this, &TDutyWindow::edited);
-    connect(actions, &TTruckActions::DutyChanged, this, &TDutyWindow::takeDuty);
-    connect(actions, &TTruckActions::TruckChanged, this, &TDutyWindow::recompute);
+    connect(session, &TTruckSession::DutyChanged, this, &TDutyWindow::takeDuty);
+    connect(session, &TTruckSession::TruckChanged, this, &TDutyWindow::recompute);
     recompute();
 }
 
 TDutyWindow::~TDutyWindow() = default;
 
+void TDutyWindow::showSessionDuty()
+{
+    const std::vector<TDutySegment> &duty = m_session->Truck().Duty;
+    // A truck without a list shows where to start; a list the user emptied stays empty.
+    if (duty.empty() && !m_session->DutyEdited())
+        m_model->setSegments({seedSegment()});
+    else
+        m_model->setSegments(duty);
+}
+
 void TDutyWindow::takeDuty()
 {
     // Our own edits come back here too; only a list from elsewhere resets the table.
-    if (m_actions->Duty() != m_model->Segments())
-        m_model->setSegments(m_actions->Duty());
+    if (m_session->DutyEdited() && m_session->Truck().Duty == m_model->Segments())
+        return recompute();
+    showSessionDuty();
     recompute();
 }
 
 void TDutyWindow::edited()
 {
-    m_actions->setDuty(m_model->Segments());
+    m_session->SetDuty(m_model->Segments());
     recompute();
 }
 
 void TDutyWindow::recompute()
 {
-    const TTruck &truck = m_actions->Inputs();
+    const TTruck &truck = m_session->Truck();
     const auto &segments = m_model->Segments();
     const double percent = Reliability->currentData().toDouble();
     const double a1 = ReliabilityFactor(percent);
@@ -113,14 +124,22 @@ void TDutyWindow::recompute()
 
     std::string problem =
         segments.empty() ? std::string("The list has no segment.") : CheckDutyShares(segments);
+    // A segment that cannot be rated leaves no combined life; say which and why.
+    if (problem.empty() && !result.Unrated.empty()) {
+        const std::size_t i = result.Unrated.front();
+        problem = "Segment " + std::to_string(i + 1) + ": " + LifeCauseText(result.Points[i]) +
+                  "; there is no combined life.";
+    }
     m_combined.reset();
     if (problem.empty() && result.LifeKm)
         m_combined = LifeMap::LifeShown(*result.LifeKm, truck.LifeInMiles) * a1;
     else if (problem.empty())
         problem = "No segment in fifth gear has a life; the bearing is loaded in fifth only.";
 
-    const int held = int(std::count_if(result.Points.begin(), result.Points.end(),
-                                       [](const TOperatingPoint &p) { return !p.Holds; }));
+    // A segment without an engine speed or a resistance has no hold to speak of.
+    const int held = int(std::count_if(
+        result.Points.begin(), result.Points.end(),
+        [](const TOperatingPoint &p) { return !p.Holds && p.EngineRpm && p.Resistance; }));
     QString text = QString::fromStdString(problem);
     if (held > 0) {
         const QString note = held == 1
@@ -141,11 +160,11 @@ TDutySegment TDutyWindow::seedSegment() const
 {
     // The speed the pedal asks for now; at rest, the middle of the pedal's
     // travel (a segment at standstill covers no distance).
-    const TDriveModel &m = m_actions->Form()->Model();
+    const TTruckSession::TRunning &now = m_session->Running();
     TDutySegment seed;
     seed.SharePct = 100;
-    seed.SpeedMph = m.TargetSpeed > 0 ? m.TargetSpeed : 50;
-    seed.Gear = m.Gear;
+    seed.SpeedMph = now.TargetMph > 0 ? now.TargetMph : 50;
+    seed.Gear = m_session->Truck().Gear;
     return seed;
 }
 

@@ -11,17 +11,18 @@ class QLabel;
 class QPushButton;
 class QTableView;
 class TDutyTableModel;
-class TTruckActions;
+class TTruckSession;
 
 // The duty cycle: the segments the truck is driven in, each computed on the
-// main window's truck, and the bearing life they give together at a chosen
+// session's truck, and the bearing life they give together at a chosen
 // reliability. Opens beside the main window and is destroyed on closing; the
-// list itself stays with the truck (it is what Save truck writes).
+// list itself stays with the session (it is what Save truck writes). While the
+// truck has no list the table shows a seed segment, stored only once edited.
 class TDutyWindow : public QWidget
 {
     Q_OBJECT
   public:
-    explicit TDutyWindow(TTruckActions *actions);
+    TDutyWindow(TTruckSession *session, QWidget *parent);
     ~TDutyWindow() override;
 
     QTableView *Table = nullptr;
@@ -43,7 +44,9 @@ class TDutyWindow : public QWidget
     TDutySegment seedSegment() const;
     void removeRow();
 
-    TTruckActions *m_actions;
+    void showSessionDuty();
+
+    TTruckSession *m_session;
     TDutyTableModel *m_model;
     std::optional<double> m_combined;
 };

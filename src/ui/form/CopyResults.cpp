@@ -15,6 +15,7 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLocale>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QSlider>
@@ -45,12 +46,29 @@ class CopyKeyPassThrough : public QObject
     }
 };
 
-// A number as the edit shows it, without thousands separators, which a
-// spreadsheet would take for a decimal mark.
-QString plainNumber(const QLineEdit &edit)
+// Every number of the copied text has the locale's decimal mark and no
+// grouping, so a spreadsheet in that locale reads all of it.
+QLocale copyLocale()
 {
-    QString text = edit.text().trimmed();
-    text.remove(edit.locale().groupSeparator());
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
+// An input as the model runs on it: every digit it has, none it lacks.
+QString inputNumber(double v)
+{
+    return copyLocale().toString(v, 'g', QLocale::FloatingPointShortest);
+}
+
+// A readout's text with the locale's decimal mark in place of its own.
+QString readoutNumber(const QString &shown)
+{
+    const QLocale locale = copyLocale();
+    QString text = shown;
+    for (QChar &c : text)
+        if (c == QLatin1Char('.') || c == QLatin1Char(','))
+            c = locale.decimalPoint().front();
     return text;
 }
 
@@ -86,30 +104,33 @@ QString TForm1::ResultsText() const
     for (const TNumLab *readout :
          {NumLabRpm, NumLabPower, NumLabTorque, NumLabSpeed, NumLabResistance, NumLabForceAvailable,
           NUmLabIPBRadialForce, NumLabCOnP, NumLabIPBLife10})
-        text +=
-            line(NumLabCaption(*readout), readout->ShownText(), readout->RightText().simplified());
-    text += line(QStringLiteral("Percentage Torque Unused"), QString::number(PBPercTorque->value()),
+        text += line(NumLabCaption(*readout), readoutNumber(readout->ShownText()),
+                     readout->RightText().simplified());
+    text += line(QStringLiteral("Percentage Torque Unused"), inputNumber(PBPercTorque->value()),
                  QStringLiteral("%"));
 
     const auto S = [](const char *s) { return QString::fromLatin1(s); };
     text += line(S("Engine"), ComboEngine->Text(), {});
-    text += line(S("transmission loss"), plainNumber(*EditTransmissionLoss), {});
-    text += line(S("overdrive ratio"), plainNumber(*EditOverDriveRatio), {});
+    const TDriveModel &m = m_model;
+    text += line(S("transmission loss"), inputNumber(m.TransmissionLoss), {});
+    text += line(S("overdrive ratio"), inputNumber(m.OverdriveRatio), {});
     text += line(S("final drive gear ratio"), ComboFinalRatio->Text(), {});
     text += line(S("tyre size"), ComboTyreSize->Text(), {});
-    text += line(S("PitchCircleRad"), plainNumber(*EditPCR), S("in"));
-    text += line(S("Pressure Angle"), plainNumber(*EditPressAngle), S("deg"));
-    text += line(S("Helix Angle"), plainNumber(*EditHelixAngle), S("deg"));
-    text += line(S("Bearing Overhang"), plainNumber(*EditOverhang), {});
-    text += line(S("Load factor"), plainNumber(*EditLoadFactor), {});
-    text += line(S("Rolling Resistance"), plainNumber(*EditRollingResistance), S("lbf"));
-    text += line(S("Frontal Area"), plainNumber(*EditFrontalArea), S("sqft"));
-    text += line(S("Drag Coef"), plainNumber(*EditDragCoef), {});
+    text += line(S("PitchCircleRad"), inputNumber(m.PitchCircleRadius), S("in"));
+    text += line(S("Pressure Angle"), inputNumber(m.PressureAngle), S("deg"));
+    text += line(S("Helix Angle"), inputNumber(m.HelixAngle), S("deg"));
+    text += line(S("Bearing Overhang"), inputNumber(m.Overhang), {});
+    text += line(S("Load factor"), inputNumber(m.LoadFactor), {});
+    text += line(S("Rolling Resistance"), inputNumber(m.RollingResistance), S("lbf"));
+    text += line(S("Frontal Area"), inputNumber(m.FrontalArea), S("sqft"));
+    text += line(S("Drag Coef"), inputNumber(m.DragCoef), {});
     text += line(S("Unladen Weight"), ComboKerbWeight->Text(), {});
-    text += line(S("Load"), plainNumber(*SELoad->editor()), S("lbs"));
-    text += line(S("Average Gradient"), plainNumber(*SEGradient->editor()), {});
-    text += line(S("Dynamic Load Rating Cr"), plainNumber(*EditDynLoadRating), S("lbf"));
-    text += line(S("Gas Pedal"), QString::number(TBGasPedal->value()), S("mph"));
+    text += line(S("Load"), inputNumber(m.Load), S("lbs"));
+    text += line(S("Average Gradient"), inputNumber(m.Gradient), {});
+    // The rating has no handler; the model reads it at every step.
+    text += line(S("Dynamic Load Rating Cr"),
+                 inputNumber(double(EditDynLoadRating->AsFloat())), S("lbf"));
+    text += line(S("Gas Pedal"), inputNumber(TBGasPedal->value()), S("mph"));
     text += line(S("Gear"), RBFourth->isChecked() ? S("4th") : S("5th"), {});
     text += line(S("Boost"), BtnBoostMe->Value() ? S("on") : S("off"), {});
     return text;

@@ -4,12 +4,11 @@
 #include "widgets/input/ESBPCSLabel.h"
 #include "widgets/input/ESBPCSNumEdit.h"
 #include "widgets/input/ESBPCSSpinEdit.h"
-#include "ui/form/ErrorBox.h"
+#include "gfx/ErrorReport.h"
 #include "gfx/Font.h"
 #include "widgets/display/Meter.h"
 #include "widgets/display/NumLab.h"
 #include "ui/form/StdControls.h"
-#include "ui/truck/TruckActions.h"
 #include "ui/form/WindowFont.h"
 #include "widgets/button/oxBtns.h"
 
@@ -42,9 +41,6 @@ TForm1::TForm1(QWidget *parent)
     CreateCopyAction();
     DescribeControls();
     FormCreate(this);
-    // The truck actions show in the menu of a right click on the background,
-    // after "Copy results".
-    TruckActions = new TTruckActions(this);
     Timer1->start();
 }
 
@@ -53,8 +49,6 @@ TForm1::~TForm1()
     // The widgets go after the model they report to: stop the ticks and let
     // no control reach a handler while it is being torn down.
     Timer1->stop();
-    delete TruckActions;
-    TruckActions = nullptr;
     for (QObject *child : findChildren<QObject *>())
         child->disconnect(this);
     m_model.SetOwner(nullptr);
@@ -70,11 +64,7 @@ template <class Sender, class Signal, class Handler>
 void bind(Sender *sender, Signal signal, TForm1 *form, Handler handler)
 {
     QObject::connect(sender, signal, form, [handler](auto &&...args) {
-        try {
-            handler(args...);
-        } catch (...) {
-            ShowUncaught(std::current_exception());
-        }
+        CallReportingEscapes([&] { handler(args...); });
     });
 }
 

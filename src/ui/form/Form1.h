@@ -24,7 +24,6 @@ class TESBPosFloatEdit;
 class TFrmAbout;
 class TMeter;
 class TNumLab;
-class TTruckActions;
 class ToxGraphicButton;
 
 // The tab stop after (or before) the control that holds the focus, coming
@@ -121,8 +120,6 @@ class TForm1 : public QWidget, public IDriveModelOwner
 
     // "Copy results" (Ctrl+C, and in the window's right-click menu).
     QAction *ActionCopyResults = nullptr;
-    // Open/Save truck, the life map and the duty cycle: the window's actions.
-    TTruckActions *TruckActions = nullptr;
 
     // ---- handlers
     void FormCreate(QObject *Sender);

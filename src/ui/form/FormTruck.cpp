@@ -13,9 +13,16 @@
 namespace
 {
 
-// The row a table value was loaded from; 0 when none matches.
-template <class Table, class Value> int rowOf(const Table &table, const Value &value)
+// The row the model loaded `value` from: the list's selected row when that row
+// holds the value (two rows may hold the same value), else the first row that
+// does (the list's text was typed over and the model kept its row); 0 when none.
+template <class Table, class Value>
+int rowOf(const TComboBox &list, const Table &table, const Value &value)
 {
+    const int selected = list.ItemIndex();
+    if (selected >= 0 && std::size_t(selected) < table.size() &&
+        table[std::size_t(selected)] == value)
+        return selected;
     for (std::size_t i = 0; i < table.size(); ++i)
         if (table[i] == value)
             return int(i);
@@ -29,12 +36,10 @@ TTruck TruckOfForm(TForm1 &form)
     using namespace VehicleTables;
     const TDriveModel &m = form.Model();
     TTruck t;
-    // A list whose text was typed over has no selected entry; the model still
-    // runs on the row it had, so that is the row of the truck.
-    t.Inputs.EngineIndex = rowOf(Engines(), m.Engine);
-    t.Inputs.FinalDriveIndex = rowOf(FinalDriveRatios(), m.FinalDriveRatio);
-    t.Inputs.TyreSizeIndex = rowOf(TyreDiameters(), m.TyreDiameter);
-    t.Inputs.KerbWeightIndex = rowOf(KerbWeights(), m.UnladenWeight);
+    t.Inputs.EngineIndex = rowOf(*form.ComboEngine, Engines(), m.Engine);
+    t.Inputs.FinalDriveIndex = rowOf(*form.ComboFinalRatio, FinalDriveRatios(), m.FinalDriveRatio);
+    t.Inputs.TyreSizeIndex = rowOf(*form.ComboTyreSize, TyreDiameters(), m.TyreDiameter);
+    t.Inputs.KerbWeightIndex = rowOf(*form.ComboKerbWeight, KerbWeights(), m.UnladenWeight);
     t.Inputs.FrontalArea = m.FrontalArea;
     t.Inputs.DragCoef = m.DragCoef;
     t.Inputs.RollingResistance = std::llround(m.RollingResistance);
@@ -103,20 +108,4 @@ void ApplyTruckToForm(TForm1 &form, const TTruck &truck)
 
     // The overdrive ratio's handler leaves the flag alone; a new truck shows at once.
     form.Model().RecalcFlag = true;
-}
-
-bool SameInputs(const TTruck &a, const TTruck &b)
-{
-    const TDriveInputs &x = a.Inputs;
-    const TDriveInputs &y = b.Inputs;
-    return x.FinalDriveIndex == y.FinalDriveIndex && x.TyreSizeIndex == y.TyreSizeIndex &&
-           x.EngineIndex == y.EngineIndex && x.KerbWeightIndex == y.KerbWeightIndex &&
-           x.FrontalArea == y.FrontalArea && x.DragCoef == y.DragCoef &&
-           x.RollingResistance == y.RollingResistance &&
-           x.PitchCircleRadius == y.PitchCircleRadius && x.PressureAngle == y.PressureAngle &&
-           x.HelixAngle == y.HelixAngle && x.Overhang == y.Overhang &&
-           x.LoadFactor == y.LoadFactor && x.TransmissionLoss == y.TransmissionLoss &&
-           x.OverdriveRatio == y.OverdriveRatio && x.Load == y.Load && x.Gradient == y.Gradient &&
-           a.Gear == b.Gear && a.LoadRating == b.LoadRating && a.SpeedInMph == b.SpeedInMph &&
-           a.LifeInMiles == b.LifeInMiles;
 }

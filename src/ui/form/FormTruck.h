@@ -6,7 +6,8 @@ class TForm1;
 
 // The window's inputs as a truck and back.
 
-// What the window computes with now: the selected rows and inputs as the
+// What the window computes with now: the rows the model loaded (the list's
+// selected row, not one found back from the value) and the inputs as the
 // model holds them, the load rating, the gear and the two unit boxes. The
 // duty list is left empty.
 TTruck TruckOfForm(TForm1 &form);
@@ -15,6 +16,3 @@ TTruck TruckOfForm(TForm1 &form);
 // typing it would; sets the recalc flag. The engine keeps its speed. The
 // truck must be valid (a row outside its table raises EIBError).
 void ApplyTruckToForm(TForm1 &form, const TTruck &truck);
-
-// Equal in everything but the duty list.
-bool SameInputs(const TTruck &a, const TTruck &b);

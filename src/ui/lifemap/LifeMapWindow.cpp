@@ -1,13 +1,13 @@
 #include "ui/lifemap/LifeMapWindow.h"
 
-#include "model/DisplayValues.h"
 #include "analysis/LifeCurve.h"
 #include "analysis/Reliability.h"
-#include "ui/truck/TruckActions.h"
-#include "ui/form/Form1.h"
+#include "ui/truck/TruckSession.h"
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QGraphicsTextItem>
+#include <QTextDocument>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLegendMarker>
@@ -21,6 +21,8 @@
 #include <QtCharts/QLogValueAxis>
 #include <QtCharts/QScatterSeries>
 #include <QtCharts/QValueAxis>
+
+#include <algorithm>
 
 const QString TLifeMapWindow::LifeName = QStringLiteral("L10");
 const QString TLifeMapWindow::NotHeldName = QStringLiteral("L10, speed not held");
@@ -38,10 +40,34 @@ QString percentText(double p)
     return QString::number(p, 'g', 4) + QStringLiteral(" %");
 }
 
+bool any(const std::vector<TOperatingPoint> &points, bool (*test)(const TOperatingPoint &))
+{
+    return std::any_of(points.begin(), points.end(), test);
+}
+
+// Why no point of the sweep has a life to draw; empty when one has.
+QString emptyReason(const std::vector<TOperatingPoint> &points)
+{
+    if (points.empty())
+        return QStringLiteral("No life to map: the engine reaches no road speed in fifth gear "
+                              "with this truck.");
+    if (any(points, [](const TOperatingPoint &p) { return p.LifeKm && *p.LifeKm > 0; }))
+        return {};
+    if (!any(points, [](const TOperatingPoint &p) { return !p.Resistance || *p.Resistance >= 0; }))
+        return QStringLiteral("No life to map: at every speed the road runs downhill (the "
+                              "resistance is negative), so the truck coasts, the engine drives "
+                              "nothing and the bearing carries no load.");
+    if (!any(points, [](const TOperatingPoint &p) { return p.RadialLoad.has_value(); }))
+        return QStringLiteral("No life to map: the bearing's radial load P is undefined or "
+                              "negative at every speed with these inputs.");
+    return QStringLiteral("No life to map: at every speed the bearing's life is zero, "
+                          "undefined or beyond the range a life can have with these inputs.");
+}
+
 } // namespace
 
-TLifeMapWindow::TLifeMapWindow(TTruckActions *actions)
-    : QWidget(actions->Form(), Qt::Window), m_actions(actions)
+TLifeMapWindow::TLifeMapWindow(TTruckSession *session, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_session(session), m_dialogs(TDialogs::Standard())
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("LifeMap"));
@@ -67,6 +93,11 @@ TLifeMapWindow::TLifeMapWindow(TTruckActions *actions)
     m_chart->addSeries(m_marker);
     m_marker->attachAxis(m_speedAxis);
     m_marker->attachAxis(m_lifeAxis);
+
+    // In place of the curve when there is none: why.
+    m_emptyNote = new QGraphicsTextItem(m_chart);
+    m_emptyNote->hide();
+    connect(m_chart, &QChart::plotAreaChanged, this, &TLifeMapWindow::placeEmptyNote);
 
     m_view = new QChartView(m_chart);
     m_view->setRenderHint(QPainter::Antialiasing);
@@ -94,8 +125,8 @@ TLifeMapWindow::TLifeMapWindow(TTruckActions *actions)
     connect(Reliability, &QComboBox::currentIndexChanged, this, &TLifeMapWindow::redraw);
     connect(HoldCurve, &QPushButton::toggled, this, &TLifeMapWindow::holdToggled);
     connect(SaveChart, &QPushButton::clicked, this, &TLifeMapWindow::saveChart);
-    connect(actions, &TTruckActions::TruckChanged, this, &TLifeMapWindow::recompute);
-    connect(actions->Form(), &TForm1::Stepped, this, &TLifeMapWindow::moveMarker);
+    connect(session, &TTruckSession::TruckChanged, this, &TLifeMapWindow::recompute);
+    connect(session, &TTruckSession::RunningChanged, this, &TLifeMapWindow::moveMarker);
     recompute();
 }
 
@@ -109,7 +140,7 @@ double TLifeMapWindow::ReliabilityPercent() const
 void TLifeMapWindow::recompute()
 {
     ++m_recomputes;
-    m_points = SpeedSweep(m_actions->Truck(), TGear::Fifth, LifeMap::CurvePoints);
+    m_points = SpeedSweep(m_session->Truck(), TGear::Fifth, LifeMap::CurvePoints);
     redraw();
 }
 
@@ -121,7 +152,7 @@ void TLifeMapWindow::holdToggled(bool on)
 
 void TLifeMapWindow::redraw()
 {
-    const TTruck &truck = m_actions->Inputs();
+    const TTruck &truck = m_session->Truck();
     const bool mph = truck.SpeedInMph;
     const bool miles = truck.LifeInMiles;
     for (QAbstractSeries *s : m_curves) {
@@ -190,17 +221,18 @@ void TLifeMapWindow::redraw()
     m_lifeAxis->setRange(lifeLo, lifeHi);
     m_lifeAxis->setTitleText(miles ? QStringLiteral("L10 life (thousand miles)")
                                    : QStringLiteral("L10 life (thousand km)"));
+    showEmptyReason(emptyReason(m_points));
     moveMarker();
 }
 
 void TLifeMapWindow::moveMarker()
 {
-    const TDriveModel &m = m_actions->Form()->Model();
-    const TTruck &truck = m_actions->Inputs();
-    const auto speed = Shown::SpeedMph(m);
-    const auto life = Shown::LifeKm(m);
+    const TTruckSession::TRunning &now = m_session->Running();
+    const TTruck &truck = m_session->Truck();
+    const auto &speed = now.SpeedMph;
+    const auto &life = now.LifeKm;
     // The bearing is computed in fifth gear only.
-    if (m.Gear != TGear::Fifth || !speed || !life || !(*life > 0)) {
+    if (now.Gear != TGear::Fifth || !speed || !life || !(*life > 0)) {
         if (m_marker->count())
             m_marker->clear();
         return;
@@ -233,10 +265,35 @@ bool TLifeMapWindow::SaveChartTo(const QString &path)
 void TLifeMapWindow::saveChart()
 {
     const QString path =
-        m_actions->AskFile(this, QStringLiteral("Save chart"),
-                           QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)"), true);
+        AskFileInLastFolder(m_dialogs, this, QStringLiteral("Save chart"),
+                            QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)"), true);
     if (path.isEmpty())
         return;
-    if (!SaveChartTo(path))
-        m_actions->ShowProblem(QStringLiteral("%1: cannot be written").arg(path));
+    if (!SaveChartTo(path) && m_dialogs.ShowProblem)
+        m_dialogs.ShowProblem(this, QStringLiteral("%1: cannot be written").arg(path));
+}
+
+QString TLifeMapWindow::EmptyReason() const
+{
+    return m_emptyReason;
+}
+
+void TLifeMapWindow::showEmptyReason(const QString &reason)
+{
+    m_emptyReason = reason;
+    // Empty axes say nothing; the reason takes their place.
+    const bool empty = !reason.isEmpty();
+    m_speedAxis->setVisible(!empty);
+    m_lifeAxis->setVisible(!empty);
+    m_emptyNote->setPlainText(reason);
+    m_emptyNote->setVisible(empty);
+    placeEmptyNote();
+}
+
+void TLifeMapWindow::placeEmptyNote()
+{
+    const QRectF area = m_chart->plotArea();
+    m_emptyNote->setTextWidth(std::max(120.0, area.width() * 0.8));
+    const QRectF box = m_emptyNote->boundingRect();
+    m_emptyNote->setPos(area.center() - QPointF(box.width() / 2, box.height() / 2));
 }

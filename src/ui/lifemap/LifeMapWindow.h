@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/OperatingPoint.h"
+#include "ui/truck/Dialogs.h"
 
 #include <QWidget>
 
@@ -14,17 +15,18 @@ class QLineSeries;
 class QLogValueAxis;
 class QPushButton;
 class QScatterSeries;
+class QGraphicsTextItem;
 class QValueAxis;
-class TTruckActions;
+class TTruckSession;
 
 // L10 life of the input-shaft bearing against road speed in fifth gear, for
-// the main window's truck, with the operating point of the running
-// simulation. It opens beside the main window and is destroyed on closing.
+// the session's truck, with the operating point of the running truck. It
+// opens beside the main window and is destroyed on closing.
 class TLifeMapWindow : public QWidget
 {
     Q_OBJECT
   public:
-    explicit TLifeMapWindow(TTruckActions *actions);
+    TLifeMapWindow(TTruckSession *session, QWidget *parent);
     ~TLifeMapWindow() override;
 
     QChart *Chart() const { return m_chart; }
@@ -48,6 +50,13 @@ class TLifeMapWindow : public QWidget
 
     // PNG or SVG by the file's suffix (PNG when it has neither); false on failure.
     bool SaveChartTo(const QString &path);
+    // How "Save chart" asks for a file and shows a problem.
+    void setDialogs(TDialogs dialogs) { m_dialogs = std::move(dialogs); }
+    // Why the chart has no curve (no point of the sweep has a life); empty
+    // while it has one.
+    QString EmptyReason() const;
+    // Where the chart shows that reason.
+    QGraphicsTextItem *EmptyNote() const { return m_emptyNote; }
 
   private:
     void recompute();
@@ -56,7 +65,13 @@ class TLifeMapWindow : public QWidget
     void holdToggled(bool on);
     void saveChart();
 
-    TTruckActions *m_actions;
+    void showEmptyReason(const QString &reason);
+    void placeEmptyNote();
+
+    TTruckSession *m_session;
+    TDialogs m_dialogs;
+    QGraphicsTextItem *m_emptyNote = nullptr;
+    QString m_emptyReason;
     QChart *m_chart = nullptr;
     QChartView *m_view = nullptr;
     QValueAxis *m_speedAxis = nullptr;

@@ -1,55 +1,22 @@
 #include "ui/truck/TruckActions.h"
 
+#include "gfx/ErrorReport.h"
 #include "ui/duty/DutyWindow.h"
-#include "ui/form/ErrorBox.h"
-#include "ui/form/FormTruck.h"
 #include "ui/lifemap/LifeMapWindow.h"
-#include "analysis/TruckFile.h"
-#include "ui/form/Form1.h"
+#include "ui/truck/TruckSession.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileDialog>
+#include <QCloseEvent>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QRegularExpression>
 #include <QScreen>
-#include <QSettings>
 
 #include <algorithm>
 
 namespace
 {
 
-const QString FolderKey = QStringLiteral("files/lastFolder");
 const QString TruckFilter = QStringLiteral("Truck files (*.json);;All files (*)");
-
-QString askWithDialog(QWidget *parent, const QString &caption, const QString &folder,
-                      const QString &filter, bool saving)
-{
-    QFileDialog dialog(parent, caption, folder, filter);
-    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    // A name typed without a suffix gets the first one the filter offers.
-    const auto match = QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filter);
-    if (saving && match.hasMatch())
-        dialog.setDefaultSuffix(match.captured(1));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
-}
-
-void warn(QWidget *parent, const QString &text)
-{
-    QMessageBox::warning(parent, QApplication::applicationDisplayName(), text);
-}
-
-std::string localPath(const QString &path)
-{
-    return QFile::encodeName(path).toStdString();
-}
 
 // A new window goes beside the main window: to its right, below it, to its
 // left or above it, whichever is first to fit on the screen without covering
@@ -79,46 +46,65 @@ void placeBeside(QWidget *window, QWidget *form, const QRect &taken)
                      std::max(screen.top(), screen.bottom() - size.height()));
 }
 
+void showAndRaise(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 } // namespace
 
-TTruckActions::TTruckActions(TForm1 *form)
-    : QObject(form), m_form(form), m_fileDialog(askWithDialog), m_problemBox(warn)
+TTruckActions::TTruckActions(TTruckSession *session, QWidget *mainWindow)
+    : QObject(mainWindow), m_session(session), m_main(mainWindow),
+      m_dialogs(TDialogs::Standard())
 {
-    auto add = [form](const QString &text, QKeySequence keys) {
-        auto *a = new QAction(text, form);
+    auto add = [this](const QString &text, QKeySequence keys, auto slot) {
+        auto *a = new QAction(text, m_main);
         a->setShortcut(keys);
         // The keys also work from the windows beside the main window.
         a->setShortcutContext(Qt::ApplicationShortcut);
-        form->addAction(a);
+        m_main->addAction(a);
+        connect(a, &QAction::triggered, this, [this, slot] {
+            CallReportingEscapes([this, slot] { (this->*slot)(); });
+        });
         return a;
     };
-    OpenAction = add(QStringLiteral("Open truck…"), QKeySequence(Qt::CTRL | Qt::Key_O));
-    SaveAction = add(QStringLiteral("Save truck…"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    LifeMapAction = add(QStringLiteral("Life map…"), QKeySequence(Qt::CTRL | Qt::Key_L));
-    DutyAction = add(QStringLiteral("Duty cycle…"), QKeySequence(Qt::CTRL | Qt::Key_D));
-    // A handler that throws must not unwind through the toolkit.
-    auto guarded = [](auto f) {
-        return [f] {
-            try {
-                f();
-            } catch (...) {
-                ShowUncaught(std::current_exception());
-            }
-        };
-    };
-    connect(OpenAction, &QAction::triggered, this, guarded([this] { open(); }));
-    connect(SaveAction, &QAction::triggered, this, guarded([this] { save(); }));
-    connect(LifeMapAction, &QAction::triggered, this, guarded([this] { showLifeMap(); }));
-    connect(DutyAction, &QAction::triggered, this, guarded([this] { showDuty(); }));
-    connect(form, &TForm1::Stepped, this, &TTruckActions::Resync);
-    m_truck = TruckOfForm(*form);
+    // They follow "Copy results" in the menu of a right click on the background.
+    // No key for New: Ctrl+N belongs to the edits, where it empties the field.
+    NewAction = add(QStringLiteral("New truck"), QKeySequence(), &TTruckActions::newTruck);
+    OpenAction = add(QStringLiteral("Open truck…"), QKeySequence(Qt::CTRL | Qt::Key_O),
+                     &TTruckActions::open);
+    SaveAction = add(QStringLiteral("Save truck"), QKeySequence(Qt::CTRL | Qt::Key_S),
+                     &TTruckActions::Save);
+    SaveAsAction = add(QStringLiteral("Save truck as…"),
+                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TTruckActions::SaveAs);
+    LifeMapAction = add(QStringLiteral("Life map…"), QKeySequence(Qt::CTRL | Qt::Key_L),
+                        &TTruckActions::showLifeMap);
+    DutyAction = add(QStringLiteral("Duty cycle…"), QKeySequence(Qt::CTRL | Qt::Key_D),
+                     &TTruckActions::showDuty);
+    QuitAction = add(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q),
+                     &TTruckActions::quit);
+
+    connect(session, &TTruckSession::FileChanged, this, &TTruckActions::updateTitle);
+    connect(session, &TTruckSession::ModifiedChanged, this, &TTruckActions::updateTitle);
+    // Closing the main window asks first when something would be lost.
+    m_main->installEventFilter(this);
+    updateTitle();
 }
 
 TTruckActions::~TTruckActions()
 {
-    // The windows read the main window; they go before it does.
+    // The windows read the session; they go before it may.
     delete m_lifeMap.data();
     delete m_dutyWindow.data();
+}
+
+void TTruckActions::setDialogs(TDialogs dialogs)
+{
+    m_dialogs = std::move(dialogs);
+    if (m_lifeMap)
+        m_lifeMap->setDialogs(m_dialogs);
 }
 
 TLifeMapWindow *TTruckActions::LifeMap() const
@@ -131,118 +117,133 @@ TDutyWindow *TTruckActions::DutyWindow() const
     return m_dutyWindow;
 }
 
-TTruck TTruckActions::Truck() const
+QString TTruckActions::TitleFor(const QString &filePath)
 {
-    TTruck t = m_truck;
-    t.Duty = m_duty;
-    return t;
-}
-
-void TTruckActions::setDuty(const std::vector<TDutySegment> &duty)
-{
-    if (duty == m_duty)
-        return;
-    m_duty = duty;
-    emit DutyChanged();
-}
-
-void TTruckActions::Resync()
-{
-    TTruck now = TruckOfForm(*m_form);
-    if (SameInputs(now, m_truck))
-        return;
-    m_truck = std::move(now);
-    emit TruckChanged();
+    const QString app = QStringLiteral("Velmora");
+    if (filePath.isEmpty())
+        return app;
+    return QFileInfo(filePath).fileName() + QStringLiteral("[*] — ") + app;
 }
 
 QString TTruckActions::LastFolder()
 {
-    const QString folder = QSettings().value(FolderKey).toString();
-    return !folder.isEmpty() && QDir(folder).exists() ? folder : QDir::homePath();
+    return ::LastFolder();
 }
 
-void TTruckActions::rememberFolder(const QString &path)
+void TTruckActions::updateTitle()
 {
-    QSettings().setValue(FolderKey, QFileInfo(path).absolutePath());
+    const QString path = m_session->FilePath();
+    m_main->setWindowTitle(TitleFor(path));
+    // A truck never saved has no file whose changes the title could mark.
+    m_main->setWindowModified(!path.isEmpty() && m_session->IsModified());
 }
 
-void TTruckActions::ShowProblem(const QString &text)
+bool TTruckActions::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_problemBox)
-        m_problemBox(m_form, text);
+    if (watched == m_main && event->type() == QEvent::Close) {
+        bool mayClose = true;
+        CallReportingEscapes([&] { mayClose = MayDropTruck(); });
+        if (!mayClose) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
-QString TTruckActions::AskFile(QWidget *parent, const QString &caption, const QString &filter,
-                               bool saving)
+QString TTruckActions::askFile(const QString &caption, bool saving)
 {
-    const QString path =
-        m_fileDialog ? m_fileDialog(parent, caption, LastFolder(), filter, saving) : QString();
-    if (!path.isEmpty())
-        rememberFolder(path);
-    return path;
+    return AskFileInLastFolder(m_dialogs, m_main, caption, TruckFilter, saving);
+}
+
+void TTruckActions::showProblem(const QString &text)
+{
+    if (m_dialogs.ShowProblem)
+        m_dialogs.ShowProblem(m_main, text);
+}
+
+bool TTruckActions::MayDropTruck()
+{
+    if (!m_session->IsModified())
+        return true;
+    const QString path = m_session->FilePath();
+    const QString text =
+        path.isEmpty()
+            ? QStringLiteral("The duty cycle has not been saved. Save it with the truck?")
+            : QStringLiteral("The truck has changes that are not saved in %1. Save them?")
+                  .arg(QFileInfo(path).fileName());
+    const QMessageBox::StandardButton answer =
+        m_dialogs.AskSave ? m_dialogs.AskSave(m_main, text) : QMessageBox::Cancel;
+    if (answer == QMessageBox::Discard)
+        return true;
+    if (answer == QMessageBox::Save)
+        return Save();
+    return false;
+}
+
+void TTruckActions::newTruck()
+{
+    if (MayDropTruck())
+        m_session->New();
 }
 
 void TTruckActions::open()
 {
-    const QString path = AskFile(m_form, QStringLiteral("Open truck"), TruckFilter, false);
+    if (!MayDropTruck())
+        return;
+    const QString path = askFile(QStringLiteral("Open truck"), false);
     if (!path.isEmpty())
         OpenTruck(path);
 }
 
-void TTruckActions::save()
+bool TTruckActions::Save()
 {
-    const QString path = AskFile(m_form, QStringLiteral("Save truck"), TruckFilter, true);
-    if (!path.isEmpty())
-        SaveTruck(path);
+    const QString path = m_session->FilePath();
+    return path.isEmpty() ? SaveAs() : SaveTruck(path);
+}
+
+bool TTruckActions::SaveAs()
+{
+    const QString path = askFile(QStringLiteral("Save truck"), true);
+    return !path.isEmpty() && SaveTruck(path);
 }
 
 bool TTruckActions::OpenTruck(const QString &path)
 {
-    auto read = ReadTruckFile(localPath(path));
-    if (auto *error = std::get_if<TTruckFileError>(&read)) {
-        // The message names the file as the user chose it.
-        error->File = path.toStdString();
-        ShowProblem(QString::fromStdString(error->Message()));
-        return false;
-    }
-    const TTruck &truck = std::get<TTruck>(read);
-    ApplyTruckToForm(*m_form, truck);
-    setDuty(truck.Duty);
-    Resync();
-    return true;
+    const QString problem = m_session->Open(path);
+    if (!problem.isEmpty())
+        showProblem(problem);
+    return problem.isEmpty();
 }
 
 bool TTruckActions::SaveTruck(const QString &path)
 {
-    Resync(); // what the window holds now, not as of the last step
-    const std::string failure = WriteTruckFile(localPath(path), Truck());
-    if (!failure.empty()) {
-        ShowProblem(QString::fromLocal8Bit(failure.c_str())); // it names the file
-        return false;
-    }
-    return true;
+    const QString problem = m_session->SaveTo(path);
+    if (!problem.isEmpty())
+        showProblem(problem);
+    return problem.isEmpty();
+}
+
+void TTruckActions::quit()
+{
+    m_main->close();
 }
 
 void TTruckActions::showLifeMap()
 {
     if (!m_lifeMap) {
-        Resync();
-        m_lifeMap = new TLifeMapWindow(this);
-        placeBeside(m_lifeMap, m_form, m_dutyWindow ? m_dutyWindow->frameGeometry() : QRect());
+        m_lifeMap = new TLifeMapWindow(m_session, m_main);
+        m_lifeMap->setDialogs(m_dialogs);
+        placeBeside(m_lifeMap, m_main, m_dutyWindow ? m_dutyWindow->frameGeometry() : QRect());
     }
-    m_lifeMap->show();
-    m_lifeMap->raise();
-    m_lifeMap->activateWindow();
+    showAndRaise(m_lifeMap);
 }
 
 void TTruckActions::showDuty()
 {
     if (!m_dutyWindow) {
-        Resync();
-        m_dutyWindow = new TDutyWindow(this);
-        placeBeside(m_dutyWindow, m_form, m_lifeMap ? m_lifeMap->frameGeometry() : QRect());
+        m_dutyWindow = new TDutyWindow(m_session, m_main);
+        placeBeside(m_dutyWindow, m_main, m_lifeMap ? m_lifeMap->frameGeometry() : QRect());
     }
-    m_dutyWindow->show();
-    m_dutyWindow->raise();
-    m_dutyWindow->activateWindow();
+    showAndRaise(m_dutyWindow);
 }

@@ -1,88 +1,77 @@
 #pragma once
 
-#include "analysis/Truck.h"
+#include "ui/truck/Dialogs.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
-#include <functional>
-#include <vector>
-
 class QAction;
 class QWidget;
 class TDutyWindow;
-class TForm1;
 class TLifeMapWindow;
+class TTruckSession;
 
-// The main window's truck actions: open and save a truck file, open the life
-// map and the duty-cycle window. It keeps the duty list (what the files carry
-// beside the window's inputs) and, once per simulation step, notices when the
-// window's truck changed so the windows beside it recompute only then.
+// The main window's truck actions: new, open, save and save as a truck file,
+// the life map and the duty-cycle window. They act on the session; the main
+// window only lends its menu, its title and its close button. Before anything
+// drops unsaved changes (closing the main window, New, Open) the user is
+// asked to save, discard or cancel.
 class TTruckActions : public QObject
 {
     Q_OBJECT
   public:
-    explicit TTruckActions(TForm1 *form);
+    TTruckActions(TTruckSession *session, QWidget *mainWindow);
     ~TTruckActions() override;
 
+    QAction *NewAction = nullptr;
     QAction *OpenAction = nullptr;
     QAction *SaveAction = nullptr;
+    QAction *SaveAsAction = nullptr;
     QAction *LifeMapAction = nullptr;
     QAction *DutyAction = nullptr;
+    QAction *QuitAction = nullptr; // closes the main window, asking first as its X does
 
-    // Asks for a file: (parent, caption, folder, filter, saving) -> path or "".
-    using FileDialog =
-        std::function<QString(QWidget *, const QString &, const QString &, const QString &, bool)>;
-    // Shows one problem to the user: (parent, text).
-    using ProblemBox = std::function<void(QWidget *, const QString &)>;
-    void setFileDialog(FileDialog dialog) { m_fileDialog = std::move(dialog); }
-    void setProblemBox(ProblemBox box) { m_problemBox = std::move(box); }
+    // The seam through which the user is asked; tests answer here.
+    void setDialogs(TDialogs dialogs);
+    const TDialogs &Dialogs() const { return m_dialogs; }
 
-    // Reads, validates and applies a file; on a problem shows it and changes nothing.
+    // Opens a file without asking first; on a problem shows it and changes nothing.
     bool OpenTruck(const QString &path);
-    // Writes the window's truck and the duty list; on a problem shows it.
+    // Writes the truck to `path`, which becomes its file; on a problem shows it.
     bool SaveTruck(const QString &path);
-
-    // The window's truck as of the last step (or the last open), duty list included.
-    TTruck Truck() const;
-    // The same without the duty list, not copied.
-    const TTruck &Inputs() const { return m_truck; }
-
-    // Asks the user for a file through the dialog seam; "" when cancelled.
-    QString AskFile(QWidget *parent, const QString &caption, const QString &filter, bool saving);
-    const std::vector<TDutySegment> &Duty() const { return m_duty; }
-    void setDuty(const std::vector<TDutySegment> &duty);
+    // Save to the current file, or ask for one when there is none.
+    bool Save();
+    bool SaveAs();
+    // True when nothing unsaved would be lost, or the user saved or
+    // discarded it; false when the user cancelled (or saving failed).
+    bool MayDropTruck();
 
     // The windows beside the main window, or null when closed.
     TLifeMapWindow *LifeMap() const;
     TDutyWindow *DutyWindow() const;
-    TForm1 *Form() const { return m_form; }
+    TTruckSession *Session() const { return m_session; }
 
-    // Shows one problem through the problem box seam.
-    void ShowProblem(const QString &text);
-
-    // Takes the window's truck now; reports TruckChanged when it differs.
-    void Resync();
-
+    // "Velmora" before a file is opened or saved, then "NAME[*] — Velmora".
+    static QString TitleFor(const QString &filePath);
     static QString LastFolder();
 
-  Q_SIGNALS:
-    void TruckChanged();
-    void DutyChanged();
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
+    QString askFile(const QString &caption, bool saving);
+    void showProblem(const QString &text);
+    void newTruck();
     void open();
-    void save();
     void showLifeMap();
     void showDuty();
-    void rememberFolder(const QString &path);
+    void quit();
+    void updateTitle();
 
-    TForm1 *m_form;
-    TTruck m_truck;
-    std::vector<TDutySegment> m_duty;
+    TTruckSession *m_session;
+    QWidget *m_main;
     QPointer<TLifeMapWindow> m_lifeMap;
     QPointer<TDutyWindow> m_dutyWindow;
-    FileDialog m_fileDialog;
-    ProblemBox m_problemBox;
+    TDialogs m_dialogs;
 };

@@ -54,15 +54,10 @@ void ToxCustomGraphicButton::repeatTick()
         d->picturesSwapped = !d->picturesSwapped;
         d->pictureUp.swapWith(d->pictureDown);
     }
-    try {
-        Click();
-    } catch (...) {
-        // Nothing may unwind out of a timer slot: stop repeating and hand the
-        // error to the application's handler. The timer is running this very
-        // slot, so it goes later.
-        dropRepeatTimer();
-        ReportUncaught(std::current_exception());
-    }
+    // Nothing may unwind out of a timer slot: on an error stop repeating and
+    // hand it to the application's handler. The timer is running this very
+    // slot, so it goes later.
+    CallReportingEscapes([this] { Click(); }, [this] { dropRepeatTimer(); });
 }
 
 void ToxCustomGraphicButton::updateAnimation()

@@ -44,7 +44,7 @@ class DutyTest : public ::testing::Test
     std::optional<double> combined(double a1 = 1)
     {
         const TTruck t = TruckOfForm(w.form());
-        const auto r = DutyLife(t, w.actions().Duty());
+        const auto r = DutyLife(t, model->Segments());
         if (!r.LifeKm)
             return std::nullopt;
         return LifeMap::LifeShown(*r.LifeKm, t.LifeInMiles) * a1;
@@ -63,12 +63,15 @@ TEST_F(DutyTest, StartsWithOneSegmentAtThePedalSpeed)
     EXPECT_EQ(value(0, Col::Share).toDouble(), 100);
     EXPECT_EQ(value(0, Col::Speed).toDouble(), 48);
     EXPECT_EQ(value(0, Col::Gear).toInt(), 5);
-    ASSERT_EQ(w.actions().Duty().size(), 1u);
-    EXPECT_EQ(w.actions().Duty()[0].SpeedMph, 48);
-    EXPECT_FALSE(w.actions().Duty()[0].Load.has_value()); // follows the truck
+    // Shown, not stored: the truck has no duty list until the user edits it.
+    EXPECT_TRUE(w.session.Truck().Duty.empty());
+    EXPECT_FALSE(w.session.DutyEdited());
+    ASSERT_EQ(model->Segments().size(), 1u);
+    EXPECT_EQ(model->Segments()[0].SpeedMph, 48);
+    EXPECT_FALSE(model->Segments()[0].Load.has_value()); // follows the truck
 
-    const auto point = SteadyState(TruckOfForm(w.form()), w.actions().Duty()[0]);
-    EXPECT_DOUBLE_EQ(value(0, Col::EngineRpm).toDouble(), point.EngineRpm);
+    const auto point = SteadyState(TruckOfForm(w.form()), model->Segments()[0]);
+    EXPECT_DOUBLE_EQ(value(0, Col::EngineRpm).toDouble(), *point.EngineRpm);
     EXPECT_DOUBLE_EQ(value(0, Col::RadialLoad).toDouble(), *point.RadialLoad);
     EXPECT_DOUBLE_EQ(value(0, Col::Damage).toDouble(), 100);
     ASSERT_TRUE(win->CombinedLife());
@@ -107,7 +110,7 @@ TEST_F(DutyTest, EditsRecomputeTheCombinedLife)
     EXPECT_TRUE(win->Problem->text().isEmpty()) << win->Problem->text().toStdString();
     EXPECT_DOUBLE_EQ(*win->CombinedLife(), *combined());
     EXPECT_NE(*win->CombinedLife(), single);
-    EXPECT_EQ(w.actions().Duty()[1].SpeedMph, 65);
+    EXPECT_EQ(w.session.Truck().Duty[1].SpeedMph, 65);
 
     // A climb on one segment shortens the combined life, more so with a load.
     double before = *win->CombinedLife();
@@ -116,9 +119,9 @@ TEST_F(DutyTest, EditsRecomputeTheCombinedLife)
     before = *win->CombinedLife();
     ASSERT_TRUE(edit(1, Col::Load, 2500));
     EXPECT_LT(*win->CombinedLife(), before);
-    EXPECT_EQ(w.actions().Duty()[1].Load, 2500);
-    EXPECT_EQ(w.actions().Duty()[1].Gradient, 0.03);
-    EXPECT_FALSE(w.actions().Duty()[0].Gradient.has_value());
+    EXPECT_EQ(w.session.Truck().Duty[1].Load, 2500);
+    EXPECT_EQ(w.session.Truck().Duty[1].Gradient, 0.03);
+    EXPECT_FALSE(w.session.Truck().Duty[0].Gradient.has_value());
 
     // Damage shares add up to 100.
     EXPECT_NEAR(value(0, Col::Damage).toDouble() + value(1, Col::Damage).toDouble(), 100, 1e-9);
@@ -135,7 +138,7 @@ TEST_F(DutyTest, EditsRecomputeTheCombinedLife)
 TEST_F(DutyTest, ValuesOutsideTheInputRangesAreRefused)
 {
     open();
-    const auto before = w.actions().Duty();
+    const auto before = w.session.Truck().Duty;
     struct Bad {
         Col col;
         double v;
@@ -147,7 +150,7 @@ TEST_F(DutyTest, ValuesOutsideTheInputRangesAreRefused)
         EXPECT_FALSE(edit(0, b.col, b.v)) << int(b.col) << " " << b.v;
     EXPECT_FALSE(model->setData(model->index(0, Col::Share), QStringLiteral("lots")));
     EXPECT_FALSE(edit(0, Col::Life, 5)); // computed columns are not edited
-    EXPECT_EQ(w.actions().Duty(), before);
+    EXPECT_EQ(w.session.Truck().Duty, before);
     EXPECT_FALSE(model->flags(model->index(0, Col::EngineRpm)) & Qt::ItemIsEditable);
     EXPECT_TRUE(model->flags(model->index(0, Col::Gradient)) & Qt::ItemIsEditable);
     // The limits themselves are accepted.
@@ -186,13 +189,13 @@ TEST_F(DutyTest, SegmentThatCannotHoldItsSpeedIsMarked)
     // cannot be held in fifth.
     ASSERT_TRUE(edit(0, Col::Gradient, 0.3));
     ASSERT_TRUE(edit(0, Col::Load, 3000));
-    const auto point = SteadyState(TruckOfForm(w.form()), w.actions().Duty()[0]);
+    const auto point = SteadyState(TruckOfForm(w.form()), w.session.Truck().Duty[0]);
     ASSERT_FALSE(point.Holds);
     EXPECT_EQ(model->data(model->index(0, Col::Note)).toString(), TDutyTableModel::CannotHold);
     EXPECT_TRUE(model->data(model->index(0, Col::Share), Qt::BackgroundRole).isValid());
     EXPECT_TRUE(win->Problem->text().contains(QLatin1String("cannot hold")));
     // Still computed.
-    EXPECT_DOUBLE_EQ(value(0, Col::EngineRpm).toDouble(), point.EngineRpm);
+    EXPECT_DOUBLE_EQ(value(0, Col::EngineRpm).toDouble(), *point.EngineRpm);
 }
 
 TEST_F(DutyTest, UnitsAndReliabilityFollowTheWindow)
@@ -212,7 +215,7 @@ TEST_F(DutyTest, UnitsAndReliabilityFollowTheWindow)
     EXPECT_DOUBLE_EQ(*win->CombinedLife(), *combined(ReliabilityFactor(99)));
     // A speed typed in km/h is kept in mph.
     ASSERT_TRUE(edit(0, Col::Speed, 100));
-    EXPECT_DOUBLE_EQ(w.actions().Duty()[0].SpeedMph, 62.1);
+    EXPECT_DOUBLE_EQ(w.session.Truck().Duty[0].SpeedMph, 62.1);
 }
 
 TEST_F(DutyTest, TruckChangesAndOpenedFilesReachTheTable)
@@ -259,8 +262,57 @@ TEST_F(DutyTest, TypingIntoACellEditsTheSegment)
     EXPECT_EQ(editor->value(), 80) << editor->text().toStdString();
     QTest::keyClick(editor, Qt::Key_Return);
     // The view commits the editor's value from its event loop.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.actions().Duty()[0].SharePct == 80; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const auto &duty = w.session.Truck().Duty;
+            return !duty.empty() && duty[0].SharePct == 80;
+        },
+        10000));
     EXPECT_FALSE(win->CombinedLife());
+}
+
+TEST_F(DutyTest, DownhillSegmentIsMarkedCoastingAndAddsNoDamage)
+{
+    w.driver.pedal(50);
+    open();
+    win->AddRow->click(); // two halves at 50 mph
+    ASSERT_EQ(model->rowCount(), 2);
+    const double level = *win->CombinedLife();
+    // The sine of 4 is negative: the second half runs downhill.
+    ASSERT_TRUE(edit(1, Col::Gradient, 4));
+    EXPECT_EQ(model->data(model->index(1, Col::Note)).toString(), TDutyTableModel::Coasting);
+    EXPECT_TRUE(model->data(model->index(0, Col::Note)).toString().isEmpty());
+    EXPECT_FALSE(value(1, Col::Damage).isValid());
+    // Distance without damage: the life doubles, as with a fourth-gear half.
+    ASSERT_TRUE(win->CombinedLife());
+    EXPECT_NEAR(*win->CombinedLife(), 2 * level, 2 * level * 1e-9);
+}
+
+TEST_F(DutyTest, SegmentWhoseLifeCannotBeRatedIsNamedAndNoCombinedLifeShows)
+{
+    open();
+    // No engine speed gives a road speed with this overdrive ratio.
+    TTruck t = w.session.Truck();
+    t.Inputs.OverdriveRatio = 1e308;
+    TDutySegment a;
+    a.SharePct = 50;
+    a.SpeedMph = 62;
+    TDutySegment b = a;
+    b.Gear = TGear::Fourth;
+    t.Duty = {b, a};
+    w.session.Replace(t, {});
+    ASSERT_EQ(model->rowCount(), 2);
+    EXPECT_FALSE(win->CombinedLife());
+    EXPECT_TRUE(win->Combined->text().isEmpty());
+    const QString line = win->Problem->text();
+    EXPECT_TRUE(line.contains(QLatin1String("Segment 2"))) << line.toStdString();
+    EXPECT_TRUE(line.contains(QLatin1String("no engine speed gives 62 mph in fifth")))
+        << line.toStdString();
+    EXPECT_FALSE(line.contains(QLatin1String("cannot hold"))) << line.toStdString();
+    EXPECT_EQ(model->data(model->index(1, Col::Note)).toString(), TDutyTableModel::NotRated);
+    EXPECT_TRUE(model->data(model->index(1, Col::Note), Qt::ToolTipRole)
+                    .toString()
+                    .contains(QLatin1String("no engine speed")));
 }
 
 } // namespace

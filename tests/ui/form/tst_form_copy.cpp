@@ -19,6 +19,7 @@
 #include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -108,6 +109,43 @@ TEST_F(FormCopy, CopiesInTheWindowsCurrentUnitsAndShowsEmptyReadoutsEmpty)
     EXPECT_EQ(row(l, "Life [10%]"), "Life [10%]" + T + T + "000kms");
     EXPECT_EQ(row(l, "Radial Load P"), "Radial Load P" + T + T + "lbf");
     EXPECT_EQ(row(l, "Gear"), "Gear" + T + "4th" + T);
+}
+
+// With a comma for a decimal mark every number of the text has one, and an
+// input is copied as the model runs on it, not as its box rounds it.
+TEST(FormCopyLocale, EveryNumberHasTheLocalesDecimalMarkAndTheModelsValue)
+{
+    struct Restore {
+        ~Restore() { QLocale::setDefault(QLocale::c()); }
+    } restore;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    FormDriver driver;
+    TForm1 &f = driver.form();
+    // As the program's binding does: a value from a file keeps its digits.
+    f.SELoad->setFullAccuracy(true);
+    f.SELoad->setValue(1500.5);
+    ASSERT_EQ(driver.model().Load, 1500.5);
+    ASSERT_NE(f.SELoad->editor()->text(), QStringLiteral("1500,5"));
+    driver.driveTo(60);
+
+    const QStringList l = f.ResultsText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(l.size(), 30);
+    int withDecimals = 0;
+    for (const QString &line : l) {
+        const QString value = line.section(QLatin1Char('\t'), 1, 1);
+        if (line.startsWith(QLatin1String("Engine\t")) ||
+            line.startsWith(QLatin1String("final drive")) ||
+            line.startsWith(QLatin1String("tyre size")) ||
+            line.startsWith(QLatin1String("Unladen Weight")))
+            continue; // list entries are names, not numbers
+        EXPECT_FALSE(value.contains(QLatin1Char('.'))) << line.toStdString();
+        withDecimals += value.contains(QLatin1Char(','));
+    }
+    EXPECT_GE(withDecimals, 8);
+    const QString T = QStringLiteral("\t");
+    EXPECT_TRUE(l.contains("Load" + T + "1500,5" + T + "lbs")) << l.join('\n').toStdString();
+    EXPECT_TRUE(l.contains("transmission loss" + T + "0,17" + T));
+    EXPECT_TRUE(l.contains("Dynamic Load Rating Cr" + T + "2081" + T + "lbf"));
 }
 
 TEST_F(FormCopy, AnEditWithASelectionKeepsItsOwnCtrlC)

@@ -10,10 +10,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
+#include <QGraphicsTextItem>
 #include <QImage>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QtCharts/QAbstractAxis>
 #include <QtCharts/QChart>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
@@ -148,8 +151,9 @@ TEST_F(LifeMapTest, CurveIsRecomputedOnlyWhenAnInputChanges)
     w.driver.driveTo(45);
     EXPECT_EQ(map->Recomputes(), before); // driving changes no input
 
+    // The change reaches the map when it is made, once; ticks add nothing.
     w.form().SELoad->setValue(1000);
-    EXPECT_EQ(map->Recomputes(), before); // shown with the next tick
+    EXPECT_EQ(map->Recomputes(), before + 1);
     w.driver.tick(5);
     EXPECT_EQ(map->Recomputes(), before + 1);
     const auto sweep = SpeedSweep(truck(), TGear::Fifth, LifeMap::CurvePoints);
@@ -247,6 +251,52 @@ TEST_F(LifeMapTest, SavesTheChartAsPngAndSvg)
     map->SaveChart->click();
     ASSERT_EQ(w.problems.size(), 1);
     EXPECT_TRUE(w.problems[0].contains(w.nextPath));
+}
+
+TEST_F(LifeMapTest, SaysWhyWhenNoSpeedHasALife)
+{
+    EXPECT_TRUE(map->EmptyReason().isEmpty());
+    QGraphicsTextItem *note = map->EmptyNote();
+    ASSERT_NE(note, nullptr);
+    EXPECT_FALSE(note->isVisible());
+
+    // The sine of 4 is negative: downhill at every speed, no load on the bearing.
+    w.form().SEGradient->setValue(4);
+    EXPECT_TRUE(map->EmptyReason().contains(QLatin1String("downhill")))
+        << map->EmptyReason().toStdString();
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(note->toPlainText(), map->EmptyReason());
+    for (QAbstractAxis *axis : map->Chart()->axes())
+        EXPECT_FALSE(axis->isVisible());
+    // It is drawn into a saved chart too.
+    const QString svg = w.path(QStringLiteral("empty.svg"));
+    ASSERT_TRUE(map->SaveChartTo(svg));
+    QFile f(svg);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("downhill"));
+
+    w.form().SEGradient->setValue(0);
+    EXPECT_TRUE(map->EmptyReason().isEmpty());
+    EXPECT_FALSE(note->isVisible());
+    for (QAbstractAxis *axis : map->Chart()->axes())
+        EXPECT_TRUE(axis->isVisible());
+}
+
+TEST(SaveChartDialog, ANameWithoutSuffixTakesTheChosenFilters)
+{
+    EXPECT_EQ(FilterSuffix(QStringLiteral("SVG drawing (*.svg)")), QStringLiteral("svg"));
+    EXPECT_EQ(FilterSuffix(QStringLiteral("All files (*)")), QString());
+    QFileDialog dialog(nullptr, QStringLiteral("Save chart"), QString(),
+                       QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    FollowFilterSuffix(dialog);
+    EXPECT_EQ(dialog.defaultSuffix(), QStringLiteral("png"));
+    dialog.selectNameFilter(QStringLiteral("SVG drawing (*.svg)"));
+    emit dialog.filterSelected(QStringLiteral("SVG drawing (*.svg)"));
+    EXPECT_EQ(dialog.defaultSuffix(), QStringLiteral("svg"));
+    emit dialog.filterSelected(QStringLiteral("PNG image (*.png)"));
+    EXPECT_EQ(dialog.defaultSuffix(), QStringLiteral("png"));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "ui/support/FormFixture.h"
 
+#include "gfx/ErrorReport.h"
+#include "ui/form/ErrorBox.h"
 #include "widgets/button/oxBtns.h"
 
 #include <QApplication>
@@ -10,6 +12,9 @@
 FormDriver::FormDriver()
 {
     QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
+    // What the application object installs: an exception that escapes a
+    // handler shows in the error box.
+    SetUncaughtHandler(&ShowUncaught);
     m_form = std::make_unique<TForm1>();
     m_form->Timer1->stop();
     m_form->show();

@@ -29,16 +29,29 @@ struct Isolated {
 WindowsFixture::WindowsFixture()
 {
     static Isolated isolated;
-    actions().setFileDialog(
-        [this](QWidget *, const QString &, const QString &, const QString &, bool saving) {
-            ++dialogs;
-            lastDialogSaving = saving;
-            return nextPath;
-        });
-    actions().setProblemBox([this](QWidget *, const QString &text) { problems << text; });
+    m_binding = std::make_unique<TFormBinding>(&form(), &session);
+    m_actions = std::make_unique<TTruckActions>(&session, &form());
+    TDialogs seam;
+    seam.AskFile = [this](QWidget *, const QString &, const QString &, const QString &,
+                             bool saving) {
+        ++dialogs;
+        lastDialogSaving = saving;
+        return nextPaths.isEmpty() ? nextPath : nextPaths.takeFirst();
+    };
+    seam.ShowProblem = [this](QWidget *, const QString &text) { problems << text; };
+    seam.AskSave = [this](QWidget *, const QString &text) {
+        saveQuestions << text;
+        return saveAnswer;
+    };
+    m_actions->setDialogs(std::move(seam));
 }
 
-WindowsFixture::~WindowsFixture() = default;
+WindowsFixture::~WindowsFixture()
+{
+    // As in the program: the actions and the binding go before the window.
+    m_actions.reset();
+    m_binding.reset();
+}
 
 QString WindowsFixture::writeFile(const QString &name, const QByteArray &text) const
 {

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QMenu>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTest>
@@ -69,7 +70,8 @@ TEST(TruckActions, StartUpWindowIsTheStartUpTruck)
 {
     WindowsFixture w;
     EXPECT_TRUE(SameInputs(TruckOfForm(w.form()), TTruck{}));
-    EXPECT_TRUE(w.actions().Duty().empty());
+    EXPECT_TRUE(w.session.Truck() == TTruck{});
+    EXPECT_FALSE(w.session.IsModified());
 }
 
 TEST(TruckActions, ApplyingATruckRunsEveryHandlerAndKeepsTheEngineSpeed)
@@ -109,23 +111,24 @@ TEST(TruckActions, SaveThenOpenRestoresEveryInputAndTheDutyList)
 {
     WindowsFixture w;
     const TTruck t = otherTruck();
-    ApplyTruckToForm(w.form(), t);
-    w.actions().setDuty(twoSegments());
+    w.session.Replace(t, {});
+    w.session.SetDuty(twoSegments());
     w.nextPath = w.path(QStringLiteral("truck.json"));
-    w.actions().SaveAction->trigger();
+    w.actions().SaveAction->trigger(); // no file yet: asks for one
     EXPECT_TRUE(w.lastDialogSaving);
     ASSERT_TRUE(w.problems.isEmpty()) << w.problems.join('\n').toStdString();
 
     // Back to the start-up truck, then open the file.
-    ApplyTruckToForm(w.form(), TTruck{});
-    w.actions().setDuty({});
+    w.actions().NewAction->trigger();
     ASSERT_FALSE(SameInputs(TruckOfForm(w.form()), t));
+    ASSERT_TRUE(w.session.Truck().Duty.empty());
     w.actions().OpenAction->trigger();
     EXPECT_FALSE(w.lastDialogSaving);
     ASSERT_TRUE(w.problems.isEmpty()) << w.problems.join('\n').toStdString();
     EXPECT_TRUE(SameInputs(TruckOfForm(w.form()), t)) << TruckJson(TruckOfForm(w.form())) << "\n"
                                                       << TruckJson(t);
-    EXPECT_EQ(w.actions().Duty(), twoSegments());
+    EXPECT_EQ(w.session.Truck().Duty, twoSegments());
+    EXPECT_TRUE(SameInputs(w.session.Truck(), t));
     // The last folder is remembered, nothing else.
     EXPECT_EQ(TTruckActions::LastFolder(), QFileInfo(w.nextPath).absolutePath());
 }
@@ -165,7 +168,8 @@ TEST_P(OpenBadFile, ShowsOneProblemNamingFileAndKeyAndChangesNothing)
     const BadFile &c = GetParam();
     WindowsFixture w;
     w.driver.driveTo(40);
-    w.actions().setDuty(twoSegments());
+    w.session.SetDuty(twoSegments());
+    w.saveAnswer = QMessageBox::Discard; // the edited list may go
     const TTruck before = TruckOfForm(w.form());
     const TDriveModel model = w.driver.model();
 
@@ -176,7 +180,7 @@ TEST_P(OpenBadFile, ShowsOneProblemNamingFileAndKeyAndChangesNothing)
     EXPECT_TRUE(w.problems[0].contains(w.nextPath)) << w.problems[0].toStdString();
     EXPECT_TRUE(w.problems[0].contains(QLatin1String(c.key))) << w.problems[0].toStdString();
     EXPECT_TRUE(SameInputs(TruckOfForm(w.form()), before));
-    EXPECT_EQ(w.actions().Duty(), twoSegments());
+    EXPECT_EQ(w.session.Truck().Duty, twoSegments());
     EXPECT_EQ(w.driver.model().EngineRpm, model.EngineRpm);
     EXPECT_EQ(w.driver.model().Load, model.Load);
     EXPECT_EQ(w.driver.model().RecalcFlag, model.RecalcFlag);
@@ -223,22 +227,27 @@ TEST(TruckActions, ShortcutsReachEveryAction)
 {
     WindowsFixture w;
     TForm1 &f = w.form();
-    struct Key {
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    const Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    struct KeyAndMods {
         Qt::Key key;
+        Qt::KeyboardModifiers mods;
         QAction *action;
     };
-    for (const Key k :
-         {Key{Qt::Key_O, w.actions().OpenAction}, Key{Qt::Key_S, w.actions().SaveAction},
-          Key{Qt::Key_L, w.actions().LifeMapAction}, Key{Qt::Key_D, w.actions().DutyAction}}) {
+    for (const KeyAndMods k : {KeyAndMods{Qt::Key_O, ctrl, w.actions().OpenAction},
+                               KeyAndMods{Qt::Key_S, ctrl, w.actions().SaveAction},
+                               KeyAndMods{Qt::Key_S, ctrlShift, w.actions().SaveAsAction},
+                               KeyAndMods{Qt::Key_L, ctrl, w.actions().LifeMapAction},
+                               KeyAndMods{Qt::Key_D, ctrl, w.actions().DutyAction}}) {
         int fired = 0;
         auto c = QObject::connect(k.action, &QAction::triggered, [&] { ++fired; });
         f.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-        QTest::keyClick(&f, k.key, Qt::ControlModifier);
+        QTest::keyClick(&f, k.key, k.mods);
         QObject::disconnect(c);
         EXPECT_EQ(fired, 1) << k.action->text().toStdString();
     }
-    EXPECT_EQ(w.dialogs, 2); // Open and Save asked for a file
+    EXPECT_EQ(w.dialogs, 3); // Open, Save (no file yet) and Save As asked for a file
     EXPECT_NE(w.actions().LifeMap(), nullptr);
     EXPECT_NE(w.actions().DutyWindow(), nullptr);
 }
@@ -286,7 +295,8 @@ TEST(TruckActions, RightClickOnTheBackgroundOffersEveryAction)
     const QPoint at(5, 5);
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, box->mapToGlobal(at));
     QApplication::sendEvent(box, &event);
-    for (const char *text : {"Open truck…", "Save truck…", "Life map…", "Duty cycle…"})
+    for (const char *text : {"New truck", "Open truck…", "Save truck", "Save truck as…",
+                             "Life map…", "Duty cycle…", "Quit"})
         EXPECT_TRUE(offered.contains(QString::fromUtf8(text))) << text;
 }
 
