@@ -2,10 +2,12 @@
 
 #include "analysis/LifeCurve.h"
 #include "analysis/Reliability.h"
+#include "ui/lifemap/LifeMapText.h"
 #include "ui/truck/TruckSession.h"
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QGraphicsEllipseItem>
 #include <QGraphicsTextItem>
 #include <QTextDocument>
 #include <QHBoxLayout>
@@ -23,6 +25,7 @@
 #include <QtCharts/QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 const QString TLifeMapWindow::LifeName = QStringLiteral("L10");
 const QString TLifeMapWindow::NotHeldName = QStringLiteral("L10, speed not held");
@@ -32,6 +35,9 @@ const QString TLifeMapWindow::MarkerName = QStringLiteral("Now");
 
 namespace
 {
+
+constexpr double MarkerSize = 11;
+const QColor MarkerColor(200, 30, 30);
 
 const double ReliabilityChoices[] = {90, 95, 99, 99.9};
 
@@ -85,14 +91,24 @@ TLifeMapWindow::TLifeMapWindow(TTruckSession *session, QWidget *parent)
     m_chart->addAxis(m_speedAxis, Qt::AlignBottom);
     m_chart->addAxis(m_lifeAxis, Qt::AlignLeft);
 
+    // The running truck. The series only names it in the legend and lends
+    // its axes for placing; the dot itself is a small item of its own, so a
+    // move repaints the few pixels it leaves and enters, never the curves.
     m_marker = new QScatterSeries;
     m_marker->setName(MarkerName);
-    m_marker->setMarkerSize(11);
-    m_marker->setColor(QColor(200, 30, 30));
+    m_marker->setMarkerSize(MarkerSize);
+    m_marker->setColor(MarkerColor);
     m_marker->setBorderColor(Qt::black);
     m_chart->addSeries(m_marker);
     m_marker->attachAxis(m_speedAxis);
     m_marker->attachAxis(m_lifeAxis);
+    m_dot = new QGraphicsEllipseItem(-MarkerSize / 2.0, -MarkerSize / 2.0, MarkerSize, MarkerSize,
+                                     m_chart);
+    m_dot->setBrush(MarkerColor);
+    m_dot->setPen(QPen(Qt::black, 1));
+    m_dot->setZValue(10); // over the curves
+    m_dot->hide();
+    connect(m_chart, &QChart::plotAreaChanged, this, &TLifeMapWindow::placeMarker);
 
     // In place of the curve when there is none: why.
     m_emptyNote = new QGraphicsTextItem(m_chart);
@@ -101,6 +117,10 @@ TLifeMapWindow::TLifeMapWindow(TTruckSession *session, QWidget *parent)
 
     m_view = new QChartView(m_chart);
     m_view->setRenderHint(QPainter::Antialiasing);
+    // A reader hears what the chart shows, in words (kept current).
+    // Its viewport takes the focus too; it goes by the same name.
+    m_view->setAccessibleName(m_chart->title());
+    m_view->viewport()->setAccessibleName(m_chart->title());
 
     Reliability = new QComboBox;
     for (double p : ReliabilityChoices)
@@ -222,7 +242,15 @@ void TLifeMapWindow::redraw()
     m_lifeAxis->setTitleText(miles ? QStringLiteral("L10 life (thousand miles)")
                                    : QStringLiteral("L10 life (thousand km)"));
     showEmptyReason(emptyReason(m_points));
+    m_curveWords = m_emptyReason.isEmpty()
+                       ? LifeMapDescription(LifeMap::LifeRuns(m_points, mph, miles), mph, miles, {})
+                       : m_emptyReason;
+    m_markerPoint.reset(); // the units or the axes may have changed
     moveMarker();
+    if (!m_markerPoint) {
+        placeMarker();
+        describe();
+    }
 }
 
 void TLifeMapWindow::moveMarker()
@@ -231,17 +259,55 @@ void TLifeMapWindow::moveMarker()
     const TTruck &truck = m_session->Truck();
     const auto &speed = now.SpeedMph;
     const auto &life = now.LifeKm;
+    std::optional<QPointF> point;
     // The bearing is computed in fifth gear only.
-    if (now.Gear != TGear::Fifth || !speed || !life || !(*life > 0)) {
-        if (m_marker->count())
-            m_marker->clear();
+    if (now.Gear == TGear::Fifth && speed && life && *life > 0)
+        point = QPointF(LifeMap::SpeedShown(*speed, truck.SpeedInMph),
+                        LifeMap::LifeShown(*life, truck.LifeInMiles));
+    if (point == m_markerPoint)
+        return;
+    m_markerPoint = point;
+    placeMarker();
+    describe();
+}
+
+void TLifeMapWindow::placeMarker()
+{
+    if (!m_markerPoint || m_emptyNote->isVisible()) {
+        m_dot->hide();
         return;
     }
-    const QPointF p(LifeMap::SpeedShown(*speed, truck.SpeedInMph),
-                    LifeMap::LifeShown(*life, truck.LifeInMiles));
-    if (m_marker->count() == 1 && m_marker->at(0) == p)
+    // On whole pixels: a move smaller than a pixel changes nothing on screen,
+    // and an item set where it already is repaints nothing.
+    const QPointF at = m_chart->mapToPosition(*m_markerPoint, m_marker);
+    m_dot->setPos(std::round(at.x()), std::round(at.y()));
+    m_dot->setVisible(m_chart->plotArea().adjusted(-1, -1, 1, 1).contains(at));
+}
+
+void TLifeMapWindow::describe()
+{
+    QString text = m_curveWords;
+    if (m_markerPoint && m_emptyReason.isEmpty())
+        text += LifeMapNowText(*m_markerPoint, m_session->Truck().SpeedInMph);
+    if (text == m_view->accessibleDescription())
         return;
-    m_marker->replace(QList<QPointF>{p});
+    m_view->setAccessibleDescription(text);
+    m_view->viewport()->setAccessibleDescription(text);
+}
+
+QString TLifeMapWindow::Description() const
+{
+    return m_view->accessibleDescription();
+}
+
+QChartView *TLifeMapWindow::View() const
+{
+    return m_view;
+}
+
+QPointF TLifeMapWindow::MarkerPixel() const
+{
+    return m_dot->isVisible() ? m_dot->pos() : QPointF(-1, -1);
 }
 
 bool TLifeMapWindow::SaveChartTo(const QString &path)

@@ -3,7 +3,10 @@
 #include "analysis/OperatingPoint.h"
 #include "ui/truck/Dialogs.h"
 
+#include <QPointF>
 #include <QWidget>
+
+#include <optional>
 
 #include <vector>
 
@@ -15,6 +18,7 @@ class QLineSeries;
 class QLogValueAxis;
 class QPushButton;
 class QScatterSeries;
+class QGraphicsEllipseItem;
 class QGraphicsTextItem;
 class QValueAxis;
 class TTruckSession;
@@ -39,7 +43,16 @@ class TLifeMapWindow : public QWidget
     // How often the operating points were computed (not just redrawn).
     int Recomputes() const { return m_recomputes; }
     double ReliabilityPercent() const;
-    QScatterSeries *Marker() const { return m_marker; }
+    // The running truck's point in the shown units (speed, thousands);
+    // absent while it has no life to show.
+    std::optional<QPointF> Marker() const { return m_markerPoint; }
+    // Where the dot is drawn in the chart, on whole pixels; (-1, -1) while
+    // it is hidden.
+    QPointF MarkerPixel() const;
+    // The chart as a screen reader finds it: named by the chart's title,
+    // with the curve and the running truck described in words.
+    QChartView *View() const;
+    QString Description() const;
 
     // The series names, for the legend.
     static const QString LifeName;
@@ -62,6 +75,8 @@ class TLifeMapWindow : public QWidget
     void recompute();
     void redraw();
     void moveMarker();
+    void placeMarker();
+    void describe();
     void holdToggled(bool on);
     void saveChart();
 
@@ -76,7 +91,10 @@ class TLifeMapWindow : public QWidget
     QChartView *m_view = nullptr;
     QValueAxis *m_speedAxis = nullptr;
     QLogValueAxis *m_lifeAxis = nullptr;
-    QScatterSeries *m_marker = nullptr;
+    QScatterSeries *m_marker = nullptr; // the legend entry
+    QGraphicsEllipseItem *m_dot = nullptr;
+    std::optional<QPointF> m_markerPoint;
+    QString m_curveWords; // the description of the curve, without the truck
     std::vector<QAbstractSeries *> m_curves;
     std::vector<TOperatingPoint> m_points;
     std::vector<TOperatingPoint> m_held;
