@@ -2,12 +2,14 @@
 
 #include "analysis/LifeCurve.h"
 #include "analysis/Reliability.h"
+#include "ui/lifemap/ChartDot.h"
 #include "ui/lifemap/LifeMapText.h"
 #include "ui/truck/TruckSession.h"
 
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGraphicsEllipseItem>
+#include <QGraphicsScene>
 #include <QGraphicsTextItem>
 #include <QTextDocument>
 #include <QHBoxLayout>
@@ -90,10 +92,24 @@ TLifeMapWindow::TLifeMapWindow(TTruckSession *session, QWidget *parent)
     m_lifeAxis->setMinorTickCount(8);
     m_chart->addAxis(m_speedAxis, Qt::AlignBottom);
     m_chart->addAxis(m_lifeAxis, Qt::AlignLeft);
+    // Grid lines one device pixel wide (a width of 0), as drawn before: the
+    // view then finds them by their end points instead of stroking each one
+    // again whenever the dot moves over them.
+    for (QAbstractAxis *axis : {static_cast<QAbstractAxis *>(m_speedAxis),
+                                static_cast<QAbstractAxis *>(m_lifeAxis)}) {
+        QPen grid = axis->gridLinePen();
+        grid.setWidthF(0);
+        axis->setGridLinePen(grid);
+        QPen minor = axis->minorGridLinePen();
+        minor.setWidthF(0);
+        axis->setMinorGridLinePen(minor);
+    }
 
     // The running truck. The series only names it in the legend and lends
-    // its axes for placing; the dot itself is a small item of its own, so a
-    // move repaints the few pixels it leaves and enters, never the curves.
+    // its axes for placing. On screen the dot is a layer over the view that
+    // repaints the few pixels it leaves and enters from a picture of the
+    // chart, never the curves; the item in the chart stands in for it when
+    // the chart is saved as a drawing.
     m_marker = new QScatterSeries;
     m_marker->setName(MarkerName);
     m_marker->setMarkerSize(MarkerSize);
@@ -108,7 +124,6 @@ TLifeMapWindow::TLifeMapWindow(TTruckSession *session, QWidget *parent)
     m_dot->setPen(QPen(Qt::black, 1));
     m_dot->setZValue(10); // over the curves
     m_dot->hide();
-    connect(m_chart, &QChart::plotAreaChanged, this, &TLifeMapWindow::placeMarker);
 
     // In place of the curve when there is none: why.
     m_emptyNote = new QGraphicsTextItem(m_chart);
@@ -117,6 +132,11 @@ TLifeMapWindow::TLifeMapWindow(TTruckSession *session, QWidget *parent)
 
     m_view = new QChartView(m_chart);
     m_view->setRenderHint(QPainter::Antialiasing);
+    // The chart's many grid lines are found by position when the dot moves,
+    // not tested one by one.
+    m_chart->scene()->setItemIndexMethod(QGraphicsScene::BspTreeIndex);
+    m_layer = new TChartDot(m_view, MarkerSize, MarkerColor);
+    connect(m_chart, &QChart::plotAreaChanged, this, &TLifeMapWindow::placeMarker);
     // A reader hears what the chart shows, in words (kept current).
     // Its viewport takes the focus too; it goes by the same name.
     m_view->setAccessibleName(m_chart->title());
@@ -274,14 +294,16 @@ void TLifeMapWindow::moveMarker()
 void TLifeMapWindow::placeMarker()
 {
     if (!m_markerPoint || m_emptyNote->isVisible()) {
-        m_dot->hide();
+        m_layer->setCentre(std::nullopt);
         return;
     }
-    // On whole pixels: a move smaller than a pixel changes nothing on screen,
-    // and an item set where it already is repaints nothing.
+    // On whole pixels: a move smaller than a pixel changes nothing on screen.
     const QPointF at = m_chart->mapToPosition(*m_markerPoint, m_marker);
-    m_dot->setPos(std::round(at.x()), std::round(at.y()));
-    m_dot->setVisible(m_chart->plotArea().adjusted(-1, -1, 1, 1).contains(at));
+    const QPointF shown = m_view->viewportTransform().map(at);
+    const bool inside = m_chart->plotArea().adjusted(-1, -1, 1, 1).contains(at);
+    m_layer->setCentre(inside ? std::optional<QPoint>(QPoint(int(std::round(shown.x())),
+                                                             int(std::round(shown.y()))))
+                              : std::nullopt);
 }
 
 void TLifeMapWindow::describe()
@@ -307,10 +329,29 @@ QChartView *TLifeMapWindow::View() const
 
 QPointF TLifeMapWindow::MarkerPixel() const
 {
-    return m_dot->isVisible() ? m_dot->pos() : QPointF(-1, -1);
+    return m_layer->Centre() ? QPointF(*m_layer->Centre()) : QPointF(-1, -1);
+}
+
+TChartDot *TLifeMapWindow::MarkerLayer() const
+{
+    return m_layer;
 }
 
 bool TLifeMapWindow::SaveChartTo(const QString &path)
+{
+    // The dot as part of the chart, not as the picture the layer shows.
+    m_layer->hide();
+    if (m_layer->Centre()) {
+        m_dot->setPos(m_chart->mapToPosition(*m_markerPoint, m_marker));
+        m_dot->show();
+    }
+    const bool saved = saveView(path);
+    m_dot->hide();
+    m_layer->show();
+    return saved;
+}
+
+bool TLifeMapWindow::saveView(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QLatin1String("svg")) {

@@ -21,6 +21,7 @@ class QScatterSeries;
 class QGraphicsEllipseItem;
 class QGraphicsTextItem;
 class QValueAxis;
+class TChartDot;
 class TTruckSession;
 
 // L10 life of the input-shaft bearing against road speed in fifth gear, for
@@ -46,9 +47,11 @@ class TLifeMapWindow : public QWidget
     // The running truck's point in the shown units (speed, thousands);
     // absent while it has no life to show.
     std::optional<QPointF> Marker() const { return m_markerPoint; }
-    // Where the dot is drawn in the chart, on whole pixels; (-1, -1) while
-    // it is hidden.
+    // Where the dot's centre is drawn in the chart view, on whole pixels;
+    // (-1, -1) while it is hidden.
     QPointF MarkerPixel() const;
+    // The layer over the chart that shows the dot.
+    TChartDot *MarkerLayer() const;
     // The chart as a screen reader finds it: named by the chart's title,
     // with the curve and the running truck described in words.
     QChartView *View() const;
@@ -79,6 +82,7 @@ class TLifeMapWindow : public QWidget
     void describe();
     void holdToggled(bool on);
     void saveChart();
+    bool saveView(const QString &path);
 
     void showEmptyReason(const QString &reason);
     void placeEmptyNote();
@@ -92,7 +96,8 @@ class TLifeMapWindow : public QWidget
     QValueAxis *m_speedAxis = nullptr;
     QLogValueAxis *m_lifeAxis = nullptr;
     QScatterSeries *m_marker = nullptr; // the legend entry
-    QGraphicsEllipseItem *m_dot = nullptr;
+    QGraphicsEllipseItem *m_dot = nullptr; // the dot in a saved drawing
+    TChartDot *m_layer = nullptr;          // the dot on screen
     std::optional<QPointF> m_markerPoint;
     QString m_curveWords; // the description of the curve, without the truck
     std::vector<QAbstractSeries *> m_curves;
