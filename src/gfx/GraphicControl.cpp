@@ -77,17 +77,7 @@ void TGraphicControl::repaintNow()
         m_stale = true;
         return;
     }
-    const qreal ratio = devicePixelRatioF();
-    const bool device = ratio != 1;
-    // The picture on screen, shared (not copied) until the render replaces it.
-    const QImage shown = device ? m_deviceImage : m_image;
-    const bool wasStale = m_stale;
-    renderAt(ratio);
-    // A picture that came out the same as the one on screen (a needle that
-    // moved less than a pixel, a readout whose digits stayed) costs no paint
-    // and no copy to the screen.
-    if (!wasStale && !shown.isNull() && (device ? m_deviceImage : m_image) == shown)
-        return;
+    renderAt(devicePixelRatioF());
     update();
 }
 

@@ -65,7 +65,7 @@ protected:
     // End-of-loading hook for subclasses; runs after the loading flag is cleared.
     virtual void loaded() {}
     // Repaint at once: re-render synchronously (when visible and not loading)
-    // and schedule the copy to the screen when the picture changed.
+    // and schedule the copy to the screen.
     void repaintNow();
 
     void paintEvent(QPaintEvent *event) override;
