@@ -33,6 +33,7 @@ TDutyWindow::TDutyWindow(TTruckSession *session, QWidget *parent)
     setWindowTitle(QStringLiteral("Duty cycle"));
 
     Table = new QTableView;
+    Table->setAccessibleName(QStringLiteral("Duty segments"));
     Table->setModel(m_model);
     Table->setItemDelegate(new TDutyDelegate(Table));
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
