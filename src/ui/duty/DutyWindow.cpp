@@ -18,13 +18,6 @@
 #include <algorithm>
 #include <string>
 
-namespace
-{
-
-const double ReliabilityChoices[] = {90, 95, 99, 99.9};
-
-} // namespace
-
 TDutyWindow::TDutyWindow(TTruckSession *session, QWidget *parent)
     : QWidget(parent, Qt::Window), m_session(session), m_model(new TDutyTableModel(this))
 {

@@ -41,8 +41,6 @@ namespace
 constexpr double MarkerSize = 11;
 const QColor MarkerColor(200, 30, 30);
 
-const double ReliabilityChoices[] = {90, 95, 99, 99.9};
-
 QString percentText(double p)
 {
     return QString::number(p, 'g', 4) + QStringLiteral(" %");

@@ -2,10 +2,10 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
-#include <QSettings>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QSettings>
 
 namespace
 {
@@ -71,10 +71,9 @@ QString FilterSuffix(const QString &filterEntry)
 void FollowFilterSuffix(QFileDialog &dialog)
 {
     dialog.setDefaultSuffix(FilterSuffix(dialog.selectedNameFilter()));
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog](const QString &entry) {
-                         dialog.setDefaultSuffix(FilterSuffix(entry));
-                     });
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog](const QString &entry) { dialog.setDefaultSuffix(FilterSuffix(entry)); });
 }
 
 QString LastFolder()
@@ -91,8 +90,9 @@ void RememberFolder(const QString &filePath)
 QString AskFileInLastFolder(const TDialogs &dialogs, QWidget *parent, const QString &caption,
                             const QString &filter, bool saving)
 {
-    const QString path =
-        dialogs.AskFile ? dialogs.AskFile(parent, caption, LastFolder(), filter, saving) : QString();
+    const QString path = dialogs.AskFile
+                             ? dialogs.AskFile(parent, caption, LastFolder(), filter, saving)
+                             : QString();
     if (!path.isEmpty())
         RememberFolder(path);
     return path;

@@ -3,6 +3,7 @@
 #include "gfx/ErrorReport.h"
 #include "ui/duty/DutyWindow.h"
 #include "ui/lifemap/LifeMapWindow.h"
+#include "ui/report/Report.h"
 #include "ui/truck/TruckSession.h"
 
 #include <QAction>
@@ -56,8 +57,7 @@ void showAndRaise(QWidget *window)
 } // namespace
 
 TTruckActions::TTruckActions(TTruckSession *session, QWidget *mainWindow)
-    : QObject(mainWindow), m_session(session), m_main(mainWindow),
-      m_dialogs(TDialogs::Standard())
+    : QObject(mainWindow), m_session(session), m_main(mainWindow), m_dialogs(TDialogs::Standard())
 {
     auto add = [this](const QString &text, QKeySequence keys, auto slot) {
         auto *a = new QAction(text, m_main);
@@ -65,9 +65,8 @@ TTruckActions::TTruckActions(TTruckSession *session, QWidget *mainWindow)
         // The keys also work from the windows beside the main window.
         a->setShortcutContext(Qt::ApplicationShortcut);
         m_main->addAction(a);
-        connect(a, &QAction::triggered, this, [this, slot] {
-            CallReportingEscapes([this, slot] { (this->*slot)(); });
-        });
+        connect(a, &QAction::triggered, this,
+                [this, slot] { CallReportingEscapes([this, slot] { (this->*slot)(); }); });
         return a;
     };
     // They follow "Copy results" in the menu of a right click on the background.
@@ -75,16 +74,18 @@ TTruckActions::TTruckActions(TTruckSession *session, QWidget *mainWindow)
     NewAction = add(QStringLiteral("New truck"), QKeySequence(), &TTruckActions::newTruck);
     OpenAction = add(QStringLiteral("Open truck…"), QKeySequence(Qt::CTRL | Qt::Key_O),
                      &TTruckActions::open);
-    SaveAction = add(QStringLiteral("Save truck"), QKeySequence(Qt::CTRL | Qt::Key_S),
-                     &TTruckActions::Save);
+    SaveAction =
+        add(QStringLiteral("Save truck"), QKeySequence(Qt::CTRL | Qt::Key_S), &TTruckActions::Save);
     SaveAsAction = add(QStringLiteral("Save truck as…"),
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TTruckActions::SaveAs);
     LifeMapAction = add(QStringLiteral("Life map…"), QKeySequence(Qt::CTRL | Qt::Key_L),
                         &TTruckActions::showLifeMap);
     DutyAction = add(QStringLiteral("Duty cycle…"), QKeySequence(Qt::CTRL | Qt::Key_D),
                      &TTruckActions::showDuty);
-    QuitAction = add(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q),
-                     &TTruckActions::quit);
+    ReportAction = add(QStringLiteral("Save report…"), QKeySequence(Qt::CTRL | Qt::Key_P),
+                       &TTruckActions::saveReport);
+    QuitAction =
+        add(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), &TTruckActions::quit);
 
     connect(session, &TTruckSession::FileChanged, this, &TTruckActions::updateTitle);
     connect(session, &TTruckSession::ModifiedChanged, this, &TTruckActions::updateTitle);
@@ -219,6 +220,37 @@ bool TTruckActions::OpenTruck(const QString &path)
 bool TTruckActions::SaveTruck(const QString &path)
 {
     const QString problem = m_session->SaveTo(path);
+    if (!problem.isEmpty())
+        showProblem(problem);
+    return problem.isEmpty();
+}
+
+void TTruckActions::saveReport()
+{
+    const QString path = AskFileInLastFolder(m_dialogs, m_main, QStringLiteral("Save report"),
+                                             QStringLiteral("PDF document (*.pdf)"), true);
+    if (!path.isEmpty())
+        SaveReport(path);
+}
+
+bool TTruckActions::SaveReport(const QString &path)
+{
+    // A report written over the truck's own file would lose the truck.
+    const QString truckFile = m_session->FilePath();
+    if (!truckFile.isEmpty() && QFileInfo::exists(path) &&
+        QFileInfo(path).canonicalFilePath() == QFileInfo(truckFile).canonicalFilePath()) {
+        showProblem(path +
+                    QStringLiteral(": is the truck's own file; the report would replace it"));
+        return false;
+    }
+    const TTruckSession::TRunning &running = m_session->Running();
+    TReportRequest request;
+    request.Truck = m_session->Truck();
+    request.TruckName = QFileInfo(m_session->FilePath()).fileName();
+    request.ReliabilityPct = m_lifeMap ? m_lifeMap->ReliabilityPercent() : 90;
+    request.Point = RunningPoint(request.Truck, running.Gear, running.EngineRpm);
+    request.PointText = RunningPointText();
+    const QString problem = WriteReport(path, request);
     if (!problem.isEmpty())
         showProblem(problem);
     return problem.isEmpty();

@@ -30,7 +30,8 @@ class TTruckActions : public QObject
     QAction *SaveAsAction = nullptr;
     QAction *LifeMapAction = nullptr;
     QAction *DutyAction = nullptr;
-    QAction *QuitAction = nullptr; // closes the main window, asking first as its X does
+    QAction *ReportAction = nullptr; // a PDF of the running truck
+    QAction *QuitAction = nullptr;   // closes the main window, asking first as its X does
 
     // The seam through which the user is asked; tests answer here.
     void setDialogs(TDialogs dialogs);
@@ -46,6 +47,9 @@ class TTruckActions : public QObject
     // True when nothing unsaved would be lost, or the user saved or
     // discarded it; false when the user cancelled (or saving failed).
     bool MayDropTruck();
+    // Writes the report of the running truck to `path`, at the life map's
+    // reliability (90 % while it is closed); on a problem shows it.
+    bool SaveReport(const QString &path);
 
     // The windows beside the main window, or null when closed.
     TLifeMapWindow *LifeMap() const;
@@ -66,6 +70,7 @@ class TTruckActions : public QObject
     void open();
     void showLifeMap();
     void showDuty();
+    void saveReport();
     void quit();
     void updateTitle();
 

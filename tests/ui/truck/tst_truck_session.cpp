@@ -50,7 +50,7 @@ TEST_P(SessionModified, FollowsWhatWouldBeLost)
     if (c.withFile) {
         TTruck t;
         t.Duty = {segment(100, 50)};
-        ASSERT_EQ(WriteTruckFile(dir.filePath("t.json").toStdString(), t), "");
+        ASSERT_FALSE(WriteTruckFile(dir.filePath("t.json").toStdString(), t));
         ASSERT_EQ(s.Open(dir.filePath("t.json")), QString());
         ASSERT_FALSE(s.IsModified());
     }
@@ -83,7 +83,9 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      false, 2},
         ModifiedCase{"NoFileRunning", false,
-                     [](TTruckSession &s) { s.SetRunning({1500, 40, TGear::Fifth, 1e5, 40}); },
+                     [](TTruckSession &s) {
+                         s.SetRunning({1500, 40, TGear::Fifth, 1e5, 40});
+                     },
                      false},
         // A truck with a file: any difference from the file.
         ModifiedCase{"FileInputChanged", true,
@@ -117,12 +119,16 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      true},
         ModifiedCase{"FileDutyEdited", true,
-                     [](TTruckSession &s) { s.SetDuty({segment(50, 40), segment(50, 60)}); },
+                     [](TTruckSession &s) {
+                         s.SetDuty({segment(50, 40), segment(50, 60)});
+                     },
                      true},
         ModifiedCase{"FileSameDutyAgain", true,
                      [](TTruckSession &s) { s.SetDuty({segment(100, 50)}); }, false},
         ModifiedCase{"FileRunning", true,
-                     [](TTruckSession &s) { s.SetRunning({1500, 40, TGear::Fifth, 1e5, 40}); },
+                     [](TTruckSession &s) {
+                         s.SetRunning({1500, 40, TGear::Fifth, 1e5, 40});
+                     },
                      false}),
     [](const auto &c) { return std::string(c.param.name); });
 
