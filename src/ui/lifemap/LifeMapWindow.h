@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/OperatingPoint.h"
+#include "ui/lifemap/SpeedShares.h"
 #include "ui/truck/Dialogs.h"
 
 #include <QWidget>
@@ -8,6 +9,7 @@
 #include <vector>
 
 class QAbstractSeries;
+class QAreaSeries;
 class QChart;
 class QChartView;
 class QComboBox;
@@ -20,8 +22,10 @@ class QValueAxis;
 class TTruckSession;
 
 // L10 life of the input-shaft bearing against road speed in fifth gear, for
-// the session's truck, with the operating point of the running truck. It
-// opens beside the main window and is destroyed on closing.
+// the session's truck, with the operating point of the running truck and,
+// as bars along the bottom against a share axis on the right, where the duty
+// list's distance lies by speed. It opens beside the main window and is
+// destroyed on closing.
 class TLifeMapWindow : public QWidget
 {
     Q_OBJECT
@@ -40,6 +44,11 @@ class TLifeMapWindow : public QWidget
     int Recomputes() const { return m_recomputes; }
     double ReliabilityPercent() const;
     QScatterSeries *Marker() const { return m_marker; }
+    // The duty list's distance by speed as drawn, and the bars drawing it
+    // (one series, hidden while the list is empty).
+    const std::vector<TSpeedShare> &Shares() const { return m_shares; }
+    QAreaSeries *ShareBars() const { return m_bars; }
+    QValueAxis *ShareAxis() const { return m_shareAxis; }
 
     // The series names, for the legend.
     static const QString LifeName;
@@ -47,6 +56,7 @@ class TLifeMapWindow : public QWidget
     static const QString ReliabilityName; // prefix; the percentage follows
     static const QString HeldName;
     static const QString MarkerName;
+    static const QString SharesName;
 
     // PNG or SVG by the file's suffix (PNG when it has neither); false on failure.
     bool SaveChartTo(const QString &path);
@@ -62,6 +72,8 @@ class TLifeMapWindow : public QWidget
     void recompute();
     void redraw();
     void moveMarker();
+    void updateBars();
+    void applySpeedRange();
     void holdToggled(bool on);
     void saveChart();
 
@@ -77,6 +89,11 @@ class TLifeMapWindow : public QWidget
     QValueAxis *m_speedAxis = nullptr;
     QLogValueAxis *m_lifeAxis = nullptr;
     QScatterSeries *m_marker = nullptr;
+    QAreaSeries *m_bars = nullptr;
+    QValueAxis *m_shareAxis = nullptr;
+    std::vector<TSpeedShare> m_shares;
+    double m_sweepLo = 0; // the curve's speeds, shown unit
+    double m_sweepHi = 1;
     std::vector<QAbstractSeries *> m_curves;
     std::vector<TOperatingPoint> m_points;
     std::vector<TOperatingPoint> m_held;
