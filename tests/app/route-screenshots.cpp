@@ -1,6 +1,6 @@
 // Renders the duty window and the life map after a recorded drive is imported
 // into a truck opened from a file (the README's pictures of the import):
-//   QT_QPA_PLATFORM=offscreen velmora-route-screenshots docs/sample-truck.json \
+//   QT_QPA_PLATFORM=offscreen velmora-route-screenshots docs/sample-truck.json
 //       docs/sample-route.gpx docs/duty-route.png docs/lifemap-route.png
 
 #include "app/Application.h"
