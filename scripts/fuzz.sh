@@ -18,7 +18,8 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-  targets=(fuzz_float_text fuzz_int_text fuzz_grouping fuzz_numlab_format fuzz_meter_scale fuzz_gpx)
+  targets=(fuzz_float_text fuzz_int_text fuzz_grouping fuzz_numlab_format fuzz_meter_scale fuzz_gpx
+    fuzz_truck_file)
 fi
 
 scripts/setup.sh

@@ -63,3 +63,24 @@ for i, (lo, hi) in enumerate(ranges):
     meter.append(bytes([3, 1 + i % 20, i % 5, 0x80 if i % 2 == 0 else 0]) +
                  f64(lo) + f64(hi) + f64((lo + hi) / 2 if hi == hi else 0) + f64(hi))
 write("fuzz_meter_scale", meter)
+
+# Truck files: the plain text of a file, good and bad.
+head = '{"format": "velmora-truck", "version": 1'
+trucks = [
+    head + "}",
+    head + ', "engine": 2, "final_drive": 5, "tyre": 16, "body": 3, "gear": 4, '
+    '"overdrive_ratio": 0.813, "transmission_loss": 0.17, "rolling_resistance": 45.0, '
+    '"frontal_area": 22.5, "drag_coef": 0.65, "load": 3000, "gradient": 100, '
+    '"load_rating": 2081, "pitch_radius": 1.11, "pressure_angle": 20, "helix_angle": 15, '
+    '"overhang": 1.15, "load_factor": 1.2, "units": {"speed": "km/h", "life": "km"}}',
+    head + ', "duty": [{"share_pct": 60, "speed_mph": 62, "gear": 5}, '
+    '{"share_pct": 25, "speed_mph": 45, "gear": 5, "gradient": -0.03}, '
+    '{"share_pct": 15, "speed_mph": 30, "gear": 4, "gradient": 0.03, "load": 2500}]}',
+    head + ', "engine": 1, "engine_name": "whatever", "load": 1e400}',
+    head + ', "lo\\nad": 5, "units": {"speed": "k\\u0007m"}}',
+    head + ', "duty": [{"share_pct": 50, "speed_mph": 50, "gear": 5}, 1e400]}',
+    '{"format": "velmora-truck", "version": 0}',
+    head + ', "load": 50, "load": 60}',
+    "[" * 64 + "]" * 64,
+]
+write("fuzz_truck_file", [t.encode() for t in trucks])

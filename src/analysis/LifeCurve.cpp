@@ -1,15 +1,14 @@
 #include "analysis/LifeCurve.h"
 
+#include "model/ModelMath.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace LifeMap
 {
 
-namespace
-{
-constexpr double MilesPerKm = 0.621;
-}
+using ModelMath::MilesPerKm;
 
 double SpeedShown(double mph, bool inMph)
 {

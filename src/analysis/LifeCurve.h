@@ -14,7 +14,8 @@ namespace LifeMap
 // Points of the life curve across the speed range of fifth gear.
 inline constexpr int CurvePoints = 200;
 
-// The window's conversions: km/h = mph / 0.621, miles = km x 0.621.
+// The window's conversions with the model's one factor (ModelMath::MilesPerKm):
+// km/h = mph / 0.621, miles = km x 0.621.
 double SpeedShown(double mph, bool inMph);
 double SpeedToMph(double shown, bool inMph);
 // A life in km as thousands of miles or of km.

@@ -1,5 +1,7 @@
 #include "analysis/OperatingPoint.h"
 
+#include "model/DisplayValues.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -7,12 +9,7 @@
 namespace
 {
 
-std::optional<double> NonNegative(double v)
-{
-    if (!std::isfinite(v) || v < 0)
-        return std::nullopt;
-    return v;
-}
+using Shown::NonNegative;
 
 // A road speed is given by an engine speed when the chain of roundings in
 // RpmToSpeed brings it back to within a few ulps of the speed.
@@ -75,8 +72,7 @@ TOperatingPoint Evaluate(const TTruck &truck, TDriveModel &m, double speedMph)
     p.SpeedMph = speedMph;
     m.RoadSpeed = speedMph;
     m.Resistance = m.RoadLoad(speedMph) + m.GradientResistance(m.Gradient);
-    if (std::isfinite(m.Resistance))
-        p.Resistance = m.Resistance;
+    p.Resistance = Shown::Finite(m.Resistance);
     p.EngineRpm = RpmFor(m, speedMph);
     if (!p.EngineRpm) {
         // The drivetrain cannot turn at this road speed: nothing follows from it.

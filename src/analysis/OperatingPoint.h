@@ -10,11 +10,11 @@
 // duty list without damage; the others leave a fifth-gear segment without a
 // life that can be rated, and with it the whole list.
 enum class TLifeCause {
-    Rated,               // a finite life >= 0
-    FourthGear,          // direct drive puts no mesh load on the input gear
-    Coasting,            // resistance at or below 0: the engine drives nothing
-    UndefinedResistance, // the road load is not a number
-    NoEngineSpeed,       // no engine speed gives the road speed in this gear
+    Rated,                // a finite life >= 0
+    FourthGear,           // direct drive puts no mesh load on the input gear
+    Coasting,             // resistance at or below 0: the engine drives nothing
+    UndefinedResistance,  // the road load is not a number
+    NoEngineSpeed,        // no engine speed gives the road speed in this gear
     UndefinedBearingLoad, // P is not a number, infinite or negative
     UndefinedLife,        // C/P or the life is not a finite number
 };

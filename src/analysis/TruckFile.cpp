@@ -1,20 +1,15 @@
 #include "analysis/TruckFile.h"
 
-#include "analysis/InputRanges.h"
-#include "model/VehicleTables.h"
+#include "analysis/TruckInputs.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
-#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using nlohmann::json;
 
@@ -32,9 +27,13 @@ struct TProblem {
 
 std::string Number(double v)
 {
-    char buf[32];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    return ec == std::errc() ? std::string(buf, end) : std::string("?");
+    return RangeNumber(v);
+}
+
+// A key from the file as a message names it.
+std::string KeyText(const std::string &key)
+{
+    return PrintableText(key);
 }
 
 std::string TypeName(const json &j)
@@ -77,8 +76,9 @@ class TKeyTracker
         case json::parse_event_t::key:
             if (!m_frames.empty()) {
                 Frame &f = m_frames.back();
-                f.Key = parsed.get<std::string>();
-                if (!f.Seen.insert(f.Key).second && !Duplicate)
+                const auto &key = parsed.get_ref<const std::string &>();
+                f.Key = KeyText(key);
+                if (!f.Seen.insert(key).second && !Duplicate)
                     Duplicate = TProblem{Path(), "given more than once"};
             }
             break;
@@ -89,13 +89,17 @@ class TKeyTracker
         return true;
     }
 
-    // The key being read: "load", "units.speed", "duty[2].gear" (lists count from 1).
-    std::string Path() const
+    // The key being read: "load", "units.speed", "duty[2].gear" (lists count
+    // from 1). `pending`: the parser stopped inside a value it had not yet
+    // reported, which is the next element of a list being read.
+    std::string Path(bool pending = false) const
     {
         std::string p;
-        for (const Frame &f : m_frames) {
+        for (std::size_t i = 0; i < m_frames.size(); ++i) {
+            const Frame &f = m_frames[i];
             if (f.IsArray) {
-                p += "[" + std::to_string(f.Count) + "]";
+                const bool next = pending && i + 1 == m_frames.size();
+                p += "[" + std::to_string(f.Count + (next ? 1 : 0)) + "]";
             } else if (!f.Key.empty()) {
                 if (!p.empty())
                     p += '.';
@@ -150,20 +154,16 @@ class TReader
             Fail(key, "must be a finite number");
             return std::nullopt;
         }
-        if (range.Whole && std::trunc(v) != v) {
-            Fail(key, Number(v) + " is not a whole number");
-            return std::nullopt;
-        }
         if (!range.Contains(v)) {
-            Fail(key, Number(v) + " is outside the range " + std::string(range.Text));
+            Fail(key, "must be " + range.Text() + ", not " + Number(v));
             return std::nullopt;
         }
         return v;
     }
 
     // A row of a table with `rows` entries.
-    std::optional<int> Row(const json &j, const std::string &key, std::size_t rows,
-                           const char *table)
+    std::optional<double> Row(const json &j, const std::string &key, std::size_t rows,
+                              const char *table)
     {
         if (!j.is_number()) {
             Fail(key, WrongType("a row number", j));
@@ -179,7 +179,7 @@ class TReader
                           std::to_string(rows - 1) + ")");
             return std::nullopt;
         }
-        return static_cast<int>(v);
+        return v;
     }
 
     std::optional<TGear> Gear(const json &j, const std::string &key)
@@ -210,22 +210,17 @@ class TReader
             return true;
         if (s == no)
             return false;
-        Fail(key, "\"" + s + "\" is not " + wanted);
+        Fail(key, "\"" + PrintableText(s) + "\" is not " + wanted);
         return std::nullopt;
     }
 };
-
-double RangeValue(TReader &r, const json &j, const std::string &key, double current)
-{
-    return r.Value(j, key, *FindInputRange(key)).value_or(current);
-}
 
 void ReadUnits(TReader &r, const json &j, TTruck &t)
 {
     if (!j.is_object())
         return r.Fail("units", WrongType("an object", j));
     for (const auto &[key, value] : j.items()) {
-        const std::string path = "units." + key;
+        const std::string path = "units." + KeyText(key);
         if (key == "speed")
             t.SpeedInMph = r.Choice(value, path, "mph", "km/h").value_or(t.SpeedInMph);
         else if (key == "life")
@@ -245,17 +240,17 @@ void ReadSegment(TReader &r, const json &j, const std::string &at, TDutySegment 
         if (!j.contains(required))
             return r.Fail(at + "." + required, "missing");
     for (const auto &[key, value] : j.items()) {
-        const std::string path = at + "." + key;
+        const std::string path = at + "." + KeyText(key);
         if (key == "share_pct")
-            s.SharePct = r.Value(value, path, *FindInputRange("share_pct")).value_or(0);
+            s.SharePct = r.Value(value, path, *FindDutyRange(key)).value_or(0);
         else if (key == "speed_mph")
-            s.SpeedMph = r.Value(value, path, *FindInputRange("speed_mph")).value_or(0);
+            s.SpeedMph = r.Value(value, path, *FindDutyRange(key)).value_or(0);
         else if (key == "gear")
             s.Gear = r.Gear(value, path).value_or(TGear::Fifth);
         else if (key == "gradient")
-            s.Gradient = r.Value(value, path, *FindInputRange("gradient"));
+            s.Gradient = r.Value(value, path, *FindDutyRange(key));
         else if (key == "load")
-            s.Load = r.Value(value, path, *FindInputRange("load"));
+            s.Load = r.Value(value, path, *FindDutyRange(key));
         else
             r.Fail(path, "unknown key");
         if (r.Failed())
@@ -279,54 +274,36 @@ void ReadDuty(TReader &r, const json &j, TTruck &t)
 
 void ReadField(TReader &r, const std::string &key, const json &v, TTruck &t)
 {
-    TDriveInputs &in = t.Inputs;
-    using namespace VehicleTables;
-    if (key == "format" || key == "version" || key == "engine_name" || key == "final_drive_name" ||
-        key == "tyre_name" || key == "body_name")
-        return; // checked first, or only there for people reading the file
-    if (key == "engine")
-        in.EngineIndex = r.Row(v, key, EngineCount, "engine").value_or(0);
-    else if (key == "final_drive")
-        in.FinalDriveIndex = r.Row(v, key, FinalDriveCount, "final drive").value_or(0);
-    else if (key == "tyre")
-        in.TyreSizeIndex = r.Row(v, key, TyreSizeCount, "tyre size").value_or(0);
-    else if (key == "body")
-        in.KerbWeightIndex = r.Row(v, key, KerbWeightCount, "kerb weight").value_or(0);
-    else if (key == "gear")
-        t.Gear = r.Gear(v, key).value_or(TGear::Fifth);
-    else if (key == "overdrive_ratio")
-        in.OverdriveRatio = RangeValue(r, v, key, in.OverdriveRatio);
-    else if (key == "transmission_loss")
-        in.TransmissionLoss = RangeValue(r, v, key, in.TransmissionLoss);
-    else if (key == "rolling_resistance")
-        in.RollingResistance = static_cast<std::int64_t>(
-            RangeValue(r, v, key, static_cast<double>(in.RollingResistance)));
-    else if (key == "frontal_area")
-        in.FrontalArea = RangeValue(r, v, key, in.FrontalArea);
-    else if (key == "drag_coef")
-        in.DragCoef = RangeValue(r, v, key, in.DragCoef);
-    else if (key == "load")
-        in.Load = RangeValue(r, v, key, in.Load);
-    else if (key == "gradient")
-        in.Gradient = RangeValue(r, v, key, in.Gradient);
-    else if (key == "load_rating")
-        t.LoadRating = RangeValue(r, v, key, t.LoadRating);
-    else if (key == "pitch_radius")
-        in.PitchCircleRadius = RangeValue(r, v, key, in.PitchCircleRadius);
-    else if (key == "pressure_angle")
-        in.PressureAngle = RangeValue(r, v, key, in.PressureAngle);
-    else if (key == "helix_angle")
-        in.HelixAngle = RangeValue(r, v, key, in.HelixAngle);
-    else if (key == "overhang")
-        in.Overhang = RangeValue(r, v, key, in.Overhang);
-    else if (key == "load_factor")
-        in.LoadFactor = RangeValue(r, v, key, in.LoadFactor);
-    else if (key == "units")
-        ReadUnits(r, v, t);
-    else if (key == "duty")
-        ReadDuty(r, v, t);
-    else
-        r.Fail(key, "unknown key");
+    if (key == "format" || key == "version")
+        return; // checked first
+    if (key == "units")
+        return ReadUnits(r, v, t);
+    if (key == "duty")
+        return ReadDuty(r, v, t);
+    for (const TTruckInput &input : TruckInputs()) {
+        if (input.RowNames && key == std::string(input.Key) + "_name")
+            return; // only there for people reading the file
+        if (key != input.Key)
+            continue;
+        std::optional<double> value;
+        switch (input.Kind) {
+        case TInputKind::Row:
+            value = r.Row(v, key, static_cast<std::size_t>(input.Range.Max) + 1,
+                          std::string(input.Table).c_str());
+            break;
+        case TInputKind::Gear:
+            if (const std::optional<TGear> gear = r.Gear(v, key))
+                value = *gear == TGear::Fourth ? 4 : 5;
+            break;
+        case TInputKind::Number:
+            value = r.Value(v, key, input.Range);
+            break;
+        }
+        if (value)
+            input.Set(t, *value);
+        return;
+    }
+    r.Fail(KeyText(key), "unknown key");
 }
 
 std::optional<TProblem> CheckHeader(const json &root)
@@ -341,9 +318,10 @@ std::optional<TProblem> CheckHeader(const json &root)
     const auto version = root.find("version");
     if (version == root.end())
         return TProblem{"version", "missing"};
-    if (!version->is_number() || std::trunc(version->get<double>()) != version->get<double>() ||
-        version->get<double>() < 1)
-        return TProblem{"version", "must be a whole number from 1"};
+    if (!version->is_number())
+        return TProblem{"version", WrongType("a whole number", *version)};
+    if (const double v = version->get<double>(); std::trunc(v) != v || v < 1)
+        return TProblem{"version", "must be a whole number, 1 or more, not " + Number(v)};
     if (version->get<double>() > Version)
         return TProblem{"version", Number(version->get<double>()) +
                                        " is newer than this program reads (" +
@@ -376,7 +354,7 @@ std::variant<TTruck, TTruckFileError> ParseTruck(std::string_view text, const st
         return error("", "not JSON (error at byte " + std::to_string(e.byte) + ")");
     } catch (const json::out_of_range &) {
         // The only value JSON can hold but a double cannot: a number too large.
-        return error(tracker.Path(), "must be a finite number");
+        return error(tracker.Path(true), "must be a finite number");
     } catch (const json::exception &) {
         return error("", "not JSON");
     }
@@ -419,34 +397,23 @@ std::variant<TTruck, TTruckFileError> ReadTruckFile(const std::string &path)
 std::string TruckJson(const TTruck &t)
 {
     using nlohmann::ordered_json;
-    using namespace VehicleTables;
-    const TDriveInputs &in = t.Inputs;
     ordered_json j;
     j["format"] = Format;
     j["version"] = Version;
-    const auto row = [&j](const char *key, int index, const auto &texts) {
-        j[key] = index;
-        if (index >= 0 && static_cast<std::size_t>(index) < texts.size())
-            j[std::string(key) + "_name"] = texts[static_cast<std::size_t>(index)];
-    };
-    row("engine", in.EngineIndex, EngineListTexts());
-    row("final_drive", in.FinalDriveIndex, FinalDriveListTexts());
-    row("tyre", in.TyreSizeIndex, TyreSizeListTexts());
-    row("body", in.KerbWeightIndex, KerbWeightListTexts());
-    j["gear"] = t.Gear == TGear::Fourth ? 4 : 5;
-    j["overdrive_ratio"] = in.OverdriveRatio;
-    j["transmission_loss"] = in.TransmissionLoss;
-    j["rolling_resistance"] = in.RollingResistance;
-    j["frontal_area"] = in.FrontalArea;
-    j["drag_coef"] = in.DragCoef;
-    j["load"] = in.Load;
-    j["gradient"] = in.Gradient;
-    j["load_rating"] = t.LoadRating;
-    j["pitch_radius"] = in.PitchCircleRadius;
-    j["pressure_angle"] = in.PressureAngle;
-    j["helix_angle"] = in.HelixAngle;
-    j["overhang"] = in.Overhang;
-    j["load_factor"] = in.LoadFactor;
+    for (const TTruckInput &input : TruckInputs()) {
+        const double v = input.Get(t);
+        // Whole numbers are written as such; a value outside the int64 range
+        // stays a double, and the read-back check refuses it.
+        if (input.Range.Whole && std::trunc(v) == v && std::fabs(v) < 9.2e18)
+            j[input.Key] = static_cast<std::int64_t>(v);
+        else
+            j[input.Key] = v;
+        if (input.RowNames) {
+            const auto names = input.RowNames();
+            if (v >= 0 && v < static_cast<double>(names.size()))
+                j[std::string(input.Key) + "_name"] = names[static_cast<std::size_t>(v)];
+        }
+    }
     j["units"] = {{"speed", t.SpeedInMph ? "mph" : "km/h"},
                   {"life", t.LifeInMiles ? "miles" : "km"}};
     ordered_json duty = ordered_json::array();
@@ -465,53 +432,52 @@ std::string TruckJson(const TTruck &t)
     return j.dump(2) + "\n";
 }
 
-std::string WriteTruckFile(const std::string &path, const TTruck &truck)
+std::string PrintableText(std::string_view text, std::size_t limit)
 {
-    const std::string text = TruckJson(truck);
-    // Never write what could not be read back.
-    const auto check = ParseTruck(text, path);
-    if (const auto *problem = std::get_if<TTruckFileError>(&check))
-        return problem->Message();
-
-    const auto failed = [&path](int err) {
-        return path + ": cannot be written: " + std::strerror(err);
+    static constexpr char Hex[] = "0123456789abcdef";
+    const auto code = [](unsigned v) {
+        return std::string("\\u00") + Hex[(v >> 4) & 15] + Hex[v & 15];
     };
-    // The temporary file sits beside the target so that the rename stays on
-    // one file system and replaces the target in one step.
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return failed(errno);
-    // An existing file keeps its permissions; a new one gets the usual ones.
-    struct stat st {
-    };
-    mode_t mode = 0;
-    if (::stat(path.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+    std::string out;
+    std::size_t shown = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        if (shown == limit) {
+            out += "...";
+            break;
+        }
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::size_t len = c < 0x80         ? 1
+                          : (c >> 5) == 6  ? 2
+                          : (c >> 4) == 14 ? 3
+                          : (c >> 3) == 30 ? 4
+                                           : 0;
+        for (std::size_t k = 1; k < len; ++k)
+            if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                len = 0;
+        const std::string_view piece = text.substr(i, len);
+        if (len == 0) { // not UTF-8: the byte in hex
+            out += std::string("\\x") + Hex[c >> 4] + Hex[c & 15];
+            len = 1;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c < 0x20 || c == 0x7F) {
+            out += code(c);
+        } else if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (len == 2 && c == 0xC2 && static_cast<unsigned char>(piece[1]) < 0xA0) {
+            out += code(static_cast<unsigned char>(piece[1])); // C1 control
+        } else if (piece == "\u2028" || piece == "\u2029") {   // line and paragraph separators
+            out += piece == "\u2028" ? "\\u2028" : "\\u2029";
+        } else {
+            out += piece;
+        }
+        i += len;
+        ++shown;
     }
-    int err = ::fchmod(fd, mode) == 0 ? 0 : errno;
-    std::size_t done = 0;
-    while (err == 0 && done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            err = n < 0 ? errno : EIO;
-        else
-            done += static_cast<std::size_t>(n);
-    }
-    if (err == 0 && ::fsync(fd) != 0)
-        err = errno;
-    if (::close(fd) != 0 && err == 0)
-        err = errno;
-    if (err == 0 && std::rename(temp.c_str(), path.c_str()) != 0)
-        err = errno;
-    if (err == 0)
-        return {};
-    ::unlink(temp.c_str());
-    return failed(err);
+    return out;
 }

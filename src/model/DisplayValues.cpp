@@ -6,7 +6,7 @@
 
 using ModelMath::MilesPerKm;
 
-namespace
+namespace Shown
 {
 
 std::optional<double> Finite(double v)
@@ -23,6 +23,14 @@ std::optional<double> NonNegative(double v)
         return std::nullopt;
     return Finite(v);
 }
+
+} // namespace Shown
+
+namespace
+{
+
+using Shown::Finite;
+using Shown::NonNegative;
 
 // The bearing values are magnitudes: a negative P (a gradient whose sine is
 // negative pulls the truck) has no C/P or life, so all three are absent.

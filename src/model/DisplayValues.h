@@ -14,6 +14,13 @@
 namespace Shown
 {
 
+// The one rule for a value shown empty, used by every readout, table and
+// output: NaN and infinities are no value, ...
+std::optional<double> Finite(double v);
+// ... and where a negative number means "no value" (a power above the rev
+// limit, a life from a negative load), neither is a negative one.
+std::optional<double> NonNegative(double v);
+
 std::optional<double> SpeedMph(const TDriveModel &m);
 std::optional<double> SpeedKmh(const TDriveModel &m); // RoadSpeed / 0.621
 // Lime on black when true (the truck can hold or gain speed), white on red otherwise.

@@ -192,9 +192,8 @@ TEST_P(UnratedLife, LeavesTheCombinedLifeAbsentAndSaysWhy)
     EXPECT_EQ(r.Points[1].Cause, TLifeCause::FourthGear);
     // Nothing the result holds is NaN or infinite.
     for (const TOperatingPoint &q : r.Points)
-        for (const std::optional<double> &v :
-             {q.EngineRpm, q.Resistance, q.ForceAvailable, q.InputTorque, q.RadialLoad, q.COverP,
-              q.LifeKm})
+        for (const std::optional<double> &v : {q.EngineRpm, q.Resistance, q.ForceAvailable,
+                                               q.InputTorque, q.RadialLoad, q.COverP, q.LifeKm})
             EXPECT_TRUE(!v || std::isfinite(*v));
 }
 
@@ -203,52 +202,57 @@ constexpr double Inf = std::numeric_limits<double>::infinity();
 INSTANTIATE_TEST_SUITE_P(
     Causes, UnratedLife,
     ::testing::Values(
-        TUnratedCase{"HugeOverdrive", [](TTruck &t, TDutySegment &) { t.Inputs.OverdriveRatio = 1e308; },
+        TUnratedCase{"HugeOverdrive",
+                     [](TTruck &tr, TDutySegment &) { tr.Inputs.OverdriveRatio = 1e308; },
                      TLifeCause::NoEngineSpeed, "no engine speed gives 62 mph in fifth", false},
-        TUnratedCase{"ZeroOverdrive", [](TTruck &t, TDutySegment &) { t.Inputs.OverdriveRatio = 0; },
+        TUnratedCase{"ZeroOverdrive",
+                     [](TTruck &tr, TDutySegment &) { tr.Inputs.OverdriveRatio = 0; },
                      TLifeCause::NoEngineSpeed, "no engine speed gives 62 mph in fifth", false},
         TUnratedCase{"OverdriveBeyondTheRange",
-                     [](TTruck &t, TDutySegment &s) {
-                         t.Inputs.OverdriveRatio = 1e305; // the engine speed would overflow
-                         s.SpeedMph = 62.5;
+                     [](TTruck &tr, TDutySegment &seg) {
+                         tr.Inputs.OverdriveRatio = 1e305; // the engine speed would overflow
+                         seg.SpeedMph = 62.5;
                      },
                      TLifeCause::NoEngineSpeed, "no engine speed gives 62.5 mph in fifth", false},
-        TUnratedCase{"NoLossLeft", [](TTruck &t, TDutySegment &) { t.Inputs.TransmissionLoss = 1; },
+        TUnratedCase{"NoLossLeft",
+                     [](TTruck &tr, TDutySegment &) { tr.Inputs.TransmissionLoss = 1; },
                      TLifeCause::UndefinedBearingLoad, "the bearing load is undefined", true},
         TUnratedCase{"LossBeyondAll",
-                     [](TTruck &t, TDutySegment &) { t.Inputs.TransmissionLoss = 1.5; },
+                     [](TTruck &tr, TDutySegment &) { tr.Inputs.TransmissionLoss = 1.5; },
                      TLifeCause::UndefinedBearingLoad, "the bearing load is undefined", true},
-        TUnratedCase{"RightHelix", [](TTruck &t, TDutySegment &) { t.Inputs.HelixAngle = 90; },
+        TUnratedCase{"RightHelix", [](TTruck &tr, TDutySegment &) { tr.Inputs.HelixAngle = 90; },
                      TLifeCause::UndefinedBearingLoad, "the bearing load is undefined", true},
-        TUnratedCase{"NoPitchRadius", [](TTruck &t, TDutySegment &) { t.Inputs.PitchCircleRadius = 0; },
+        TUnratedCase{"NoPitchRadius",
+                     [](TTruck &tr, TDutySegment &) { tr.Inputs.PitchCircleRadius = 0; },
                      TLifeCause::UndefinedBearingLoad, "the bearing load is undefined", true},
-        TUnratedCase{"NoPressureAngle", [](TTruck &t, TDutySegment &) { t.Inputs.PressureAngle = 0; },
+        TUnratedCase{"NoPressureAngle",
+                     [](TTruck &tr, TDutySegment &) { tr.Inputs.PressureAngle = 0; },
                      TLifeCause::UndefinedLife,
                      "the bearing carries no load, so its life has no bound", true},
         TUnratedCase{"LifeBeyondAnyNumber",
-                     [](TTruck &t, TDutySegment &) { t.Inputs.OverdriveRatio = 1e300; },
+                     [](TTruck &tr, TDutySegment &) { tr.Inputs.OverdriveRatio = 1e300; },
                      TLifeCause::UndefinedLife, "the bearing life is not a finite number", true},
         TUnratedCase{"InfiniteDrag",
-                     [](TTruck &t, TDutySegment &) {
-                         t.Inputs.FrontalArea = 1e308;
-                         t.Inputs.DragCoef = 1e308;
+                     [](TTruck &tr, TDutySegment &) {
+                         tr.Inputs.FrontalArea = 1e308;
+                         tr.Inputs.DragCoef = 1e308;
                      },
                      TLifeCause::UndefinedResistance, "the resistance is undefined", true},
         TUnratedCase{"NanLoad",
-                     [](TTruck &, TDutySegment &s) {
-                         s.Load = std::numeric_limits<double>::quiet_NaN();
+                     [](TTruck &, TDutySegment &seg) {
+                         seg.Load = std::numeric_limits<double>::quiet_NaN();
                      },
                      TLifeCause::UndefinedResistance, "the resistance is undefined", true},
-        TUnratedCase{"InfiniteLoad", [](TTruck &, TDutySegment &s) { s.Load = Inf; },
+        TUnratedCase{"InfiniteLoad", [](TTruck &, TDutySegment &seg) { seg.Load = Inf; },
                      TLifeCause::UndefinedResistance, "the resistance is undefined", true}),
-    [](const ::testing::TestParamInfo<TUnratedCase> &info) { return info.param.Name; });
+    [](const ::testing::TestParamInfo<TUnratedCase> &c) { return std::string(c.param.Name); });
 
 TEST(DutyLife, EveryUnratedSegmentIsListedAndARatedOneStillComputed)
 {
     TDutySegment nan = Segment(20, 50);
     nan.Load = std::numeric_limits<double>::quiet_NaN();
-    const TDutyResult r =
-        DutyLife(TTruck{}, {nan, Segment(30, 60), Segment(10, 40, TGear::Fourth), nan, Segment(40, 55)});
+    const TDutyResult r = DutyLife(
+        TTruck{}, {nan, Segment(30, 60), Segment(10, 40, TGear::Fourth), nan, Segment(40, 55)});
     EXPECT_EQ(r.Unrated, (std::vector<std::size_t>{0, 3}));
     EXPECT_TRUE(r.Points[1].LifeKm);
     EXPECT_FALSE(r.LifeKm);
@@ -272,13 +276,15 @@ TEST_P(CombinedLives, FollowPalmgrenMinerByDistance)
     const TCombineCase &c = GetParam();
     const TCombinedLife r = CombineLives(c.Shares, c.Lives);
     ASSERT_EQ(r.LifeKm.has_value(), c.Life.has_value());
-    if (c.Life)
+    if (c.Life) {
         EXPECT_NEAR(*r.LifeKm, *c.Life, 1e-9 * *c.Life);
+    }
     ASSERT_EQ(r.DamagePct.size(), c.Damage.size());
     for (std::size_t i = 0; i < c.Damage.size(); ++i) {
         ASSERT_EQ(r.DamagePct[i].has_value(), c.Damage[i].has_value()) << i;
-        if (c.Damage[i])
+        if (c.Damage[i]) {
             EXPECT_NEAR(*r.DamagePct[i], *c.Damage[i], 1e-9) << i;
+        }
     }
 }
 
@@ -295,7 +301,6 @@ INSTANTIATE_TEST_SUITE_P(
         TCombineCase{{75, 25}, {1e-300, 0.0}, 0.0, {0.0, 100.0}},
         TCombineCase{{20, 30, 50}, {0.0, 0.0, 500.0}, 0.0, {40.0, 60.0, 0.0}},
         TCombineCase{{10, 50, 40}, {0.0, None, 800.0}, 0.0, {100.0, None, 0.0}},
-        TCombineCase{{100}, {None}, None, {None}},
-        TCombineCase{{}, {}, None, {}}));
+        TCombineCase{{100}, {None}, None, {None}}, TCombineCase{{}, {}, None, {}}));
 
 } // namespace

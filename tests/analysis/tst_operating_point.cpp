@@ -298,10 +298,10 @@ TEST_P(SweepTop, EndsAtTheRevLimitWithForceAvailable)
     EXPECT_EQ(points.front().EngineRpm, TDriveModel::RpmStep);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryCombination, SweepTop,
-    ::testing::Combine(::testing::Range(0, int(EngineCount)), ::testing::Range(0, int(FinalDriveCount)),
-                       ::testing::Range(0, int(TyreSizeCount)),
-                       ::testing::Values(TGear::Fifth, TGear::Fourth)));
+INSTANTIATE_TEST_SUITE_P(EveryCombination, SweepTop,
+                         ::testing::Combine(::testing::Range(0, int(EngineCount)),
+                                            ::testing::Range(0, int(FinalDriveCount)),
+                                            ::testing::Range(0, int(TyreSizeCount)),
+                                            ::testing::Values(TGear::Fifth, TGear::Fourth)));
 
 } // namespace

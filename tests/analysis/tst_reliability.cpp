@@ -1,4 +1,3 @@
-#include "analysis/InputRanges.h"
 #include "analysis/Reliability.h"
 
 #include <gtest/gtest.h>
@@ -50,32 +49,6 @@ TEST(ReliabilityFactor, RangeIsInclusiveAndRefusesNaN)
     EXPECT_FALSE(IsReliabilityInRange(std::nextafter(90.0, 0.0)));
     EXPECT_FALSE(IsReliabilityInRange(std::nextafter(99.95, 100.0)));
     EXPECT_FALSE(IsReliabilityInRange(std::numeric_limits<double>::quiet_NaN()));
-}
-
-TEST(InputRanges, BoundsAreInclusiveExceptWhereMarked)
-{
-    const TInputRange &load = *FindInputRange("load");
-    EXPECT_TRUE(load.Contains(0));
-    EXPECT_TRUE(load.Contains(3000));
-    EXPECT_FALSE(load.Contains(std::nextafter(3000.0, 4000.0)));
-    EXPECT_FALSE(load.Contains(-0.5));
-
-    const TInputRange &share = *FindInputRange("share_pct");
-    EXPECT_FALSE(share.Contains(0));
-    EXPECT_TRUE(share.Contains(100));
-
-    const TInputRange &rolling = *FindInputRange("rolling_resistance");
-    EXPECT_TRUE(rolling.Contains(2147483647));
-    EXPECT_FALSE(rolling.Contains(2147483648.0)); // would read back negative
-    EXPECT_FALSE(rolling.Contains(45.5));
-
-    for (const TInputRange &r : InputRanges()) {
-        EXPECT_FALSE(r.Contains(std::numeric_limits<double>::infinity())) << r.Key;
-        EXPECT_FALSE(r.Contains(std::numeric_limits<double>::quiet_NaN())) << r.Key;
-        EXPECT_FALSE(r.Text.empty()) << r.Key;
-        EXPECT_EQ(FindInputRange(r.Key), &r);
-    }
-    EXPECT_EQ(FindInputRange("engine"), nullptr);
 }
 
 } // namespace

@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -127,7 +131,7 @@ TEST(TruckFile, AcceptsWholeNumbersWrittenAsDecimalsAndTheEdges)
 struct TBadFile {
     const char *Name;
     std::string Text;
-    const char *Message;
+    std::string Message;
 };
 
 std::string WithHeader(const std::string &rest)
@@ -167,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(
         TBadFile{"NewerVersion", R"({"format":"velmora-truck","version":2})",
                  "bad.json: version: 2 is newer than this program reads (1)"},
         TBadFile{"VersionText", R"({"format":"velmora-truck","version":"1"})",
-                 "bad.json: version: must be a whole number from 1"},
+                 "bad.json: version: must be a whole number, not a string"},
         TBadFile{"UnknownKey", WithHeader(R"("lode":50)"), "bad.json: lode: unknown key"},
         TBadFile{"UnknownUnitsKey", WithHeader(R"("units":{"speed":"mph","fuel":"l"})"),
                  "bad.json: units.fuel: unknown key"},
@@ -202,29 +206,129 @@ INSTANTIATE_TEST_SUITE_P(
         TBadFile{"Gear", WithHeader(R"("gear":3)"),
                  "bad.json: gear: 3 is not a gear: must be 4 or 5"},
         TBadFile{"LoadAbove", WithHeader(R"("load":3000.5)"),
-                 "bad.json: load: 3000.5 is outside the range 0 to 3000"},
+                 "bad.json: load: must be a number from 0 to 3000, not 3000.5"},
         TBadFile{"GradientBelow", WithHeader(R"("gradient":-0.01)"),
-                 "bad.json: gradient: -0.01 is outside the range 0 to 100"},
+                 "bad.json: gradient: must be a number from 0 to 100, not -0.01"},
         TBadFile{"NegativeRating", WithHeader(R"("load_rating":-1)"),
-                 "bad.json: load_rating: -1 is outside the range 0 or more"},
-        TBadFile{"RollingFraction", WithHeader(R"("rolling_resistance":45.5)"),
-                 "bad.json: rolling_resistance: 45.5 is not a whole number"},
+                 "bad.json: load_rating: must be 0 or more, not -1"},
+        TBadFile{
+            "RollingFraction", WithHeader(R"("rolling_resistance":45.5)"),
+            "bad.json: rolling_resistance: must be a whole number from 0 to 2147483647, not 45.5"},
         TBadFile{"RollingTooLarge", WithHeader(R"("rolling_resistance":2147483648)"),
-                 "bad.json: rolling_resistance: 2147483648 is outside the range a whole number "
-                 "from 0 to 2147483647"},
+                 "bad.json: rolling_resistance: must be a whole number from 0 to 2147483647, "
+                 "not 2147483648"},
         TBadFile{"SegmentMissingSpeed", WithHeader(R"("duty":[{"share_pct":100,"gear":5}])"),
                  "bad.json: duty[1].speed_mph: missing"},
         TBadFile{"SegmentZeroShare",
                  WithHeader(R"("duty":[{"share_pct":0,"speed_mph":50,"gear":5}])"),
-                 "bad.json: duty[1].share_pct: 0 is outside the range above 0 and at most 100"},
+                 "bad.json: duty[1].share_pct: must be above 0 and at most 100, not 0"},
         TBadFile{"SegmentLoad",
                  WithHeader(R"("duty":[{"share_pct":100,"speed_mph":50,"gear":4,"load":-5}])"),
-                 "bad.json: duty[1].load: -5 is outside the range 0 to 3000"},
+                 "bad.json: duty[1].load: must be a number from 0 to 3000, not -5"},
         TBadFile{"SegmentNotObject",
                  WithHeader(R"("duty":[{"share_pct":100,"speed_mph":5,"gear":5},7])"),
                  "bad.json: duty[2]: must be an object, not a number"},
         TBadFile{"TooLarge", std::string(MaxTruckFileBytes + 1, ' '),
-                 "bad.json: larger than 1 MiB: not a truck file"}));
+                 "bad.json: larger than 1 MiB: not a truck file"},
+        TBadFile{"VersionZero", R"({"format":"velmora-truck","version":0})",
+                 "bad.json: version: must be a whole number, 1 or more, not 0"},
+        TBadFile{"VersionFraction", R"({"format":"velmora-truck","version":1.5})",
+                 "bad.json: version: must be a whole number, 1 or more, not 1.5"},
+        TBadFile{"SegmentMissingGear", WithHeader(R"("duty":[{"share_pct":100,"speed_mph":50}])"),
+                 "bad.json: duty[1].gear: missing"},
+        TBadFile{
+            "SegmentGradientAboveItsOwnRange",
+            WithHeader(R"("duty":[{"share_pct":100,"speed_mph":50,"gear":5,"gradient":100.5}])"),
+            "bad.json: duty[1].gradient: must be a number from -0.5 to 100, not 100.5"},
+        TBadFile{
+            "SegmentGradientTooSteepDown",
+            WithHeader(R"("duty":[{"share_pct":100,"speed_mph":50,"gear":5,"gradient":-0.51}])"),
+            "bad.json: duty[1].gradient: must be a number from -0.5 to 100, not -0.51"},
+        TBadFile{"ThirdSegmentNamed",
+                 WithHeader(R"("duty":[{"share_pct":20,"speed_mph":50,"gear":5},
+                                       {"share_pct":20,"speed_mph":50,"gear":5},
+                                       {"share_pct":60,"speed_mph":500,"gear":5}])"),
+                 "bad.json: duty[3].speed_mph: must be above 0 and at most 100, not 500"},
+        TBadFile{"DuplicateInSecondSegment",
+                 WithHeader(R"("duty":[{"share_pct":50,"speed_mph":50,"gear":5},
+                                       {"share_pct":50,"gear":5,"speed_mph":50,"gear":4}])"),
+                 "bad.json: duty[2].gear: given more than once"},
+        TBadFile{"HugeNumberAsFirstElement", WithHeader(R"("duty":[1e400])"),
+                 "bad.json: duty[1]: must be a finite number"},
+        TBadFile{"HugeNumberAfterASegment",
+                 WithHeader(R"("duty":[{"share_pct":50,"speed_mph":50,"gear":5},1e400])"),
+                 "bad.json: duty[2]: must be a finite number"},
+        TBadFile{"HugeNumberAfterANumber", WithHeader(R"("duty":[1, 2, -1e400])"),
+                 "bad.json: duty[3]: must be a finite number"},
+        // Text from the file is quoted on one line, escaped and cut.
+        TBadFile{"KeyWithNewline", WithHeader(R"("lo\nad":50)"),
+                 R"(bad.json: lo\nad: unknown key)"},
+        TBadFile{"KeyWithControlCharacters", WithHeader(R"("a\u0007\u001b\u007f\u0085b":1)"),
+                 R"(bad.json: a\u0007\u001b\u007f\u0085b: unknown key)"},
+        TBadFile{"KeyWithLineSeparators", WithHeader(R"("a\u2028b\u2029":1)"),
+                 R"(bad.json: a\u2028b\u2029: unknown key)"},
+        TBadFile{"LongKeyCut", WithHeader("\"" + std::string(100, 'k') + "\":1"),
+                 "bad.json: " + std::string(60, 'k') + "...: unknown key"},
+        TBadFile{"UnitsWordEscaped", WithHeader(R"("units":{"speed":"k\"m\\h\r\n"})"),
+                 R"(bad.json: units.speed: "k\"m\\h\r\n" is not "mph" or "km/h")"},
+        TBadFile{"UnitsWordCut", WithHeader(R"("units":{"life":")" + std::string(70, 'x') + "\"}"),
+                 "bad.json: units.life: \"" + std::string(60, 'x') +
+                     "...\" is not \"miles\" or \"km\""},
+        TBadFile{"UnitsWordKeepsOtherLetters", WithHeader(R"("units":{"speed":"km/h\u00e9"})"),
+                 "bad.json: units.speed: \"km/h\xc3\xa9\" is not \"mph\" or \"km/h\""},
+        TBadFile{"SegmentKeyEscaped",
+                 WithHeader(R"("duty":[{"share_pct":100,"speed_mph":50,"gear":5,"x\ty":1}])"),
+                 R"(bad.json: duty[1].x\ty: unknown key)"}));
+
+TEST(TruckFile, DutyGradientsGoDownhillButTheTrucksOwnDoesNot)
+{
+    const TTruck t = Parsed(
+        ParseTruck(WithHeader(R"("duty":[{"share_pct":50,"speed_mph":50,"gear":5,"gradient":-0.5},
+                              {"share_pct":50,"speed_mph":50,"gear":5,"gradient":100}])"),
+                   "t"));
+    ASSERT_EQ(t.Duty.size(), 2u);
+    EXPECT_EQ(t.Duty[0].Gradient, -0.5);
+    EXPECT_EQ(t.Duty[1].Gradient, 100);
+    EXPECT_TRUE(std::holds_alternative<TTruckFileError>(
+        ParseTruck(WithHeader(R"("gradient":-0.01)"), "t")));
+}
+
+TEST(TruckFile, TakesAFileOfExactlyOneMebibyte)
+{
+    std::string text = WithHeader(R"("load":75)");
+    text.insert(1, MaxTruckFileBytes - text.size(), ' ');
+    ASSERT_EQ(text.size(), MaxTruckFileBytes);
+    EXPECT_EQ(Parsed(ParseTruck(text, "t")).Inputs.Load, 75);
+    text.insert(1, " ");
+    EXPECT_TRUE(std::holds_alternative<TTruckFileError>(ParseTruck(text, "t")));
+}
+
+struct TPrintable {
+    std::string In;
+    std::string Out;
+};
+
+class PrintableTextTest : public ::testing::TestWithParam<TPrintable>
+{
+};
+
+TEST_P(PrintableTextTest, EscapesAndCuts)
+{
+    EXPECT_EQ(PrintableText(GetParam().In, 8), GetParam().Out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PrintableTextTest,
+    ::testing::Values(
+        TPrintable{"plain", "plain"}, TPrintable{"12345678", "12345678"},
+        TPrintable{"123456789", "12345678..."}, TPrintable{"a\nb", R"(a\nb)"},
+        TPrintable{std::string("a\0b", 3), R"(a\u0000b)"}, TPrintable{"\t\r\x1f", R"(\t\r\u001f)"},
+        TPrintable{R"("q\)", R"(\"q\\)"},
+        // Nine two-byte letters: cut between letters, never inside one.
+        TPrintable{"\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9",
+                   "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9..."},
+        TPrintable{"\xff\xc3", R"(\xff\xc3)"}, // not UTF-8
+        TPrintable{"\xc2\x85", R"(\u0085)"}));
 
 class TruckFileOnDisk : public ::testing::Test
 {
@@ -251,11 +355,26 @@ class TruckFileOnDisk : public ::testing::Test
     fs::path m_dir;
 };
 
+// "" when the write succeeded, else its message.
+std::string Written(const std::string &path, const TTruck &truck)
+{
+    const std::optional<TTruckFileError> e = WriteTruckFile(path, truck);
+    return e ? e->Message() : std::string();
+}
+
+mode_t ModeOf(const std::string &path)
+{
+    struct stat st {
+    };
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 07777;
+}
+
 TEST_F(TruckFileOnDisk, WritesAtomicallyAndReadsBack)
 {
     const std::string path = Path("truck.json");
-    EXPECT_EQ(WriteTruckFile(path, TTruck{}), "");
-    EXPECT_EQ(WriteTruckFile(path, Unusual()), ""); // replaces the first
+    EXPECT_EQ(Written(path, TTruck{}), "");
+    EXPECT_EQ(Written(path, Unusual()), ""); // replaces the first
     ExpectSameTruck(Parsed(ReadTruckFile(path)), Unusual());
     EXPECT_EQ(FileCount(), 1u); // no temporary file left behind
 }
@@ -265,13 +384,17 @@ TEST_F(TruckFileOnDisk, RefusesToWriteWhatCouldNotBeReadBack)
     const std::string path = Path("truck.json");
     TTruck t;
     t.Inputs.Load = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_EQ(WriteTruckFile(path, t), path + ": load: must be a number, not null");
+    EXPECT_EQ(Written(path, t), path + ": load: must be a number, not null");
     t.Inputs.Load = 5000;
-    EXPECT_EQ(WriteTruckFile(path, t), path + ": load: 5000 is outside the range 0 to 3000");
+    const std::optional<TTruckFileError> e = WriteTruckFile(path, t);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->File, path);
+    EXPECT_EQ(e->Key, "load");
+    EXPECT_EQ(e->Problem, "must be a number from 0 to 3000, not 5000");
     EXPECT_FALSE(fs::exists(path));
 
-    ASSERT_EQ(WriteTruckFile(path, Unusual()), "");
-    EXPECT_NE(WriteTruckFile(path, t), "");
+    ASSERT_EQ(Written(path, Unusual()), "");
+    EXPECT_NE(Written(path, t), "");
     ExpectSameTruck(Parsed(ReadTruckFile(path)), Unusual()); // the old file stays
     EXPECT_EQ(FileCount(), 1u);
 }
@@ -279,23 +402,139 @@ TEST_F(TruckFileOnDisk, RefusesToWriteWhatCouldNotBeReadBack)
 TEST_F(TruckFileOnDisk, AWriteIntoAMissingFolderFails)
 {
     const std::string path = Path("gone/truck.json");
-    EXPECT_EQ(WriteTruckFile(path, TTruck{}),
-              path + ": cannot be written: No such file or directory");
+    const std::optional<TTruckFileError> e = WriteTruckFile(path, TTruck{});
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->Key, "");
+    EXPECT_EQ(e->Message(), path + ": cannot be written: No such file or directory");
     EXPECT_EQ(FileCount(), 0u);
 }
 
-TEST_F(TruckFileOnDisk, AFailedWriteLeavesTheOldFileWhole)
+TEST_F(TruckFileOnDisk, AFailedWriteLeavesTheOldFileWholeAndNoTemporaryFile)
+{
+    const std::string path = Path("truck.json");
+    ASSERT_EQ(Written(path, Unusual()), "");
+    // A file-size limit below the text makes the write itself fail, for root too.
+    struct rlimit old {
+    };
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string problem = Written(path, TTruck{});
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(problem, path + ": cannot be written: File too large");
+    ExpectSameTruck(Parsed(ReadTruckFile(path)), Unusual());
+    EXPECT_EQ(FileCount(), 1u);
+}
+
+TEST_F(TruckFileOnDisk, AFolderWithoutWritePermissionIsReported)
 {
     if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only directories";
+        GTEST_SKIP() << "root writes into read-only folders";
     const std::string path = Path("truck.json");
-    ASSERT_EQ(WriteTruckFile(path, Unusual()), "");
+    ASSERT_EQ(Written(path, Unusual()), "");
     fs::permissions(m_dir, fs::perms::owner_write, fs::perm_options::remove);
-    const std::string problem = WriteTruckFile(path, TTruck{});
-    EXPECT_EQ(problem, path + ": cannot be written: Permission denied");
+    EXPECT_EQ(Written(path, TTruck{}), path + ": cannot be written: Permission denied");
     fs::permissions(m_dir, fs::perms::owner_write, fs::perm_options::add);
     ExpectSameTruck(Parsed(ReadTruckFile(path)), Unusual());
 }
+
+TEST_F(TruckFileOnDisk, AReadOnlyFileIsRefusedNotReplaced)
+{
+    const std::string path = Path("truck.json");
+    ASSERT_EQ(Written(path, Unusual()), "");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    EXPECT_EQ(Written(path, TTruck{}), path + ": cannot be written: the file is read-only");
+    ExpectSameTruck(Parsed(ReadTruckFile(path)), Unusual());
+    EXPECT_EQ(ModeOf(path), 0444u);
+    EXPECT_EQ(FileCount(), 1u);
+}
+
+TEST_F(TruckFileOnDisk, FoldersAndOtherFilesAreRefused)
+{
+    const std::string folder = Path("folder.json");
+    fs::create_directory(folder);
+    EXPECT_EQ(Written(folder, TTruck{}), folder + ": cannot be written: it is a folder");
+    const std::string fifo = Path("pipe.json");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    EXPECT_EQ(Written(fifo, TTruck{}), fifo + ": cannot be written: it is not a regular file");
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_EQ(FileCount(), 2u);
+}
+
+TEST_F(TruckFileOnDisk, ASymbolicLinkIsFollowedAndItsTargetReplaced)
+{
+    fs::create_directory(m_dir / "real");
+    const std::string target = Path("real/truck.json");
+    ASSERT_EQ(Written(target, TTruck{}), "");
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    fs::create_symlink("real/truck.json", m_dir / "link.json");    // relative
+    fs::create_symlink(m_dir / "link.json", m_dir / "chain.json"); // a link to the link
+
+    for (const char *name : {"link.json", "chain.json"}) {
+        const std::string link = Path(name);
+        TTruck t = Unusual();
+        t.Inputs.Load = name[0] == 'l' ? 100 : 200;
+        ASSERT_EQ(Written(link, t), "") << name;
+        EXPECT_TRUE(fs::is_symlink(link)) << name;
+        ExpectSameTruck(Parsed(ReadTruckFile(target)), t);
+        EXPECT_EQ(ModeOf(target), 0640u);
+    }
+    EXPECT_EQ(FileCount(), 3u); // real/, link.json, chain.json
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir / "real"), {}), 1);
+}
+
+TEST_F(TruckFileOnDisk, ALinkToAMissingFileCreatesIt)
+{
+    fs::create_symlink("new.json", m_dir / "link.json");
+    ASSERT_EQ(Written(Path("link.json"), Unusual()), "");
+    EXPECT_TRUE(fs::is_symlink(Path("link.json")));
+    ExpectSameTruck(Parsed(ReadTruckFile(Path("new.json"))), Unusual());
+}
+
+TEST_F(TruckFileOnDisk, ALoopOfLinksIsReported)
+{
+    fs::create_symlink("b.json", m_dir / "a.json");
+    fs::create_symlink("a.json", m_dir / "b.json");
+    EXPECT_EQ(Written(Path("a.json"), TTruck{}),
+              Path("a.json") + ": cannot be written: Too many levels of symbolic links");
+}
+
+class TruckFileModes : public TruckFileOnDisk, public ::testing::WithParamInterface<mode_t>
+{
+};
+
+TEST_P(TruckFileModes, AnExistingFileKeepsItsPermissions)
+{
+    const std::string path = Path("truck.json");
+    ASSERT_EQ(Written(path, TTruck{}), "");
+    ASSERT_EQ(::chmod(path.c_str(), GetParam()), 0);
+    ASSERT_EQ(Written(path, Unusual()), "");
+    EXPECT_EQ(ModeOf(path), GetParam());
+    ExpectSameTruck(Parsed(ReadTruckFile(path)), Unusual());
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, TruckFileModes,
+                         ::testing::Values(0600, 0640, 0644, 0664, 0666, 0604));
+
+class TruckFileUmask : public TruckFileOnDisk, public ::testing::WithParamInterface<mode_t>
+{
+};
+
+TEST_P(TruckFileUmask, ANewFileGetsTheUsualModeAndTheUmaskStays)
+{
+    const mode_t saved = ::umask(GetParam());
+    const std::string path = Path("truck.json");
+    const std::string problem = Written(path, TTruck{});
+    const mode_t after = ::umask(saved);
+    EXPECT_EQ(problem, "");
+    EXPECT_EQ(after, GetParam());
+    EXPECT_EQ(ModeOf(path), 0666 & ~GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Masks, TruckFileUmask, ::testing::Values(022, 002, 077, 027, 0));
 
 TEST_F(TruckFileOnDisk, ReadProblemsNameTheFile)
 {
@@ -309,16 +548,25 @@ TEST_F(TruckFileOnDisk, ReadProblemsNameTheFile)
     ASSERT_TRUE(std::holds_alternative<TTruckFileError>(b));
     EXPECT_EQ(std::get<TTruckFileError>(b).Message(),
               m_dir.string() + ": is a directory, not a truck file");
+}
 
-    const std::string huge = Path("huge.json");
-    {
-        std::ofstream out(huge);
-        out << WithHeader(R"("load":50)") << std::string(MaxTruckFileBytes, ' ');
+TEST_F(TruckFileOnDisk, ReadsUpToOneMebibyteAndNoMore)
+{
+    for (const std::size_t size : {MaxTruckFileBytes, MaxTruckFileBytes + 1}) {
+        const std::string path = Path("big.json");
+        std::string text = WithHeader(R"("load":75)");
+        text.append(size - text.size(), ' ');
+        std::ofstream(path, std::ios::binary) << text;
+        ASSERT_EQ(fs::file_size(path), size);
+        const auto read = ReadTruckFile(path);
+        if (size == MaxTruckFileBytes) {
+            EXPECT_EQ(Parsed(read).Inputs.Load, 75);
+        } else {
+            ASSERT_TRUE(std::holds_alternative<TTruckFileError>(read));
+            EXPECT_EQ(std::get<TTruckFileError>(read).Message(),
+                      path + ": larger than 1 MiB: not a truck file");
+        }
     }
-    const auto c = ReadTruckFile(huge);
-    ASSERT_TRUE(std::holds_alternative<TTruckFileError>(c));
-    EXPECT_EQ(std::get<TTruckFileError>(c).Message(),
-              huge + ": larger than 1 MiB: not a truck file");
 }
 
 } // namespace

@@ -1,16 +1,16 @@
+#include "SimTestSupport.h"
 #include "model/DriveModel.h"
+#include "model/StartUp.h"
 #include "velmora-sim/SimRows.h"
 #include "velmora-sim/SimRun.h"
-#include "SimTestSupport.h"
-#include "model/StartUp.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
-#include <limits>
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -320,7 +320,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         BadArgs{{"--frobnicate"}, "--frobnicate"}, BadArgs{{"stray"}, "stray"},
         BadArgs{{"--rpm", "abc"}, "--rpm"}, BadArgs{{"--rpm", "-10"}, "--rpm"},
-        BadArgs{{"--gear", "3"}, "--gear"}, BadArgs{{"--gear", "4.0"}, "--gear"},
+        BadArgs{{"--gear", "3"}, "--gear"}, BadArgs{{"--gear", "4.5"}, "--gear"},
         BadArgs{{"--steps", "-1"}, "--steps"}, BadArgs{{"--steps"}, "--steps"},
         BadArgs{{"--steps", "99999999999999999999"}, "--steps"},
         BadArgs{{"--every", "0"}, "--every"}, BadArgs{{"--format", "xml"}, "--format"},
@@ -343,7 +343,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadArgs{{"--reliability", "89.99"}, "90 to 99.95"},
         BadArgs{{"--reliability", "99.951"}, "--reliability"},
         BadArgs{{"--reliability", "x"}, "--reliability"}, BadArgs{{"--truck"}, "--truck"},
-        BadArgs{{"--truck", ""}, "--truck"}, BadArgs{{"--duty"}, "--duty needs a duty list"},
+        BadArgs{{"--truck", ""}, "--truck"}, BadArgs{{"--duty"}, "--duty needs a truck file"},
         BadArgs{{"--sweep", "--rpm", "100"}, "choose one"},
         BadArgs{{"--sweep", "--steps", "3"}, "choose one"}, BadArgs{{"--sweep=1"}, "--sweep=1"},
         // Routes: the four numbers within their ranges, and only with a route.
@@ -357,7 +357,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadArgs{{"--route", "r.gpx", "--duty", "--gradient-bin", "0.11"}, "--gradient-bin"},
         BadArgs{{"--steps", "3", "--slice", "50"}, "--slice has no effect without --route"},
         BadArgs{{"--duty", "--truck", "t.json", "--gradient-bin=0.02"}, "--gradient-bin has no"},
-        BadArgs{{"--route", "r.gpx"}, "use it with --duty or --write-truck"},
+        BadArgs{{"--route", "r.gpx"}, "--route has no effect without --duty or --write-truck"},
         BadArgs{{"--route", "r.gpx", "--steps", "3"}, "--route"},
         BadArgs{{"--route", "", "--duty"}, "--route"}, BadArgs{{"--write-truck"}, "--write-truck"},
         BadArgs{{"--route", "r.gpx", "--duty", "--sweep"}, "choose one"}));

@@ -41,13 +41,6 @@ std::string HillTrack()
     return Track({p});
 }
 
-// The climb alone, with no downhill slice.
-std::string ClimbTrack()
-{
-    using namespace gpxtext;
-    return Track({Line(0, 2000, 20, 15, 0, [](double d) { return 100 + d * 0.03; })});
-}
-
 class SimRoute : public ::testing::Test
 {
   protected:
@@ -136,8 +129,8 @@ TEST_F(SimRoute, TheTruckDecidesTheGearsAndTheReliabilityTheSecondTripsFigure)
     const std::string path = File(R"({"format":"velmora-truck","version":1,"engine":2,"load":1500,
         "duty":[{"share_pct":100,"speed_mph":10,"gear":4}]})",
                                   ".json");
-    const TRun r = Sim({"--truck", path, "--route", gpx, "--duty", "--reliability", "99",
-                        "--format", "json"});
+    const TRun r =
+        Sim({"--truck", path, "--route", gpx, "--duty", "--reliability", "99", "--format", "json"});
     ASSERT_EQ(r.Status, 0) << r.Err;
     const TTruck truck = std::get<TTruck>(ReadTruckFile(path));
     const TRoute route = Imported(gpx, truck);
@@ -173,7 +166,7 @@ TEST_F(SimRoute, TheFourNumbersChangeTheSegments)
 
 TEST_F(SimRoute, WriteTruckSavesTheRoutesDutyListToReadBack)
 {
-    const std::string gpx = File(ClimbTrack());
+    const std::string gpx = File(HillTrack()); // downhill segments too
     const std::string out = Path(".json");
     const TRun r = Sim({"--route", gpx, "--write-truck", out, "--load", "900", "--engine", "1"});
     ASSERT_EQ(r.Status, 0) << r.Err;
@@ -186,6 +179,8 @@ TEST_F(SimRoute, WriteTruckSavesTheRoutesDutyListToReadBack)
     truck.Inputs.Load = 900;
     truck.Inputs.EngineIndex = 1;
     EXPECT_EQ(saved.Duty, Imported(gpx, truck).Duty);
+    EXPECT_TRUE(std::any_of(saved.Duty.begin(), saved.Duty.end(),
+                            [](const TDutySegment &s) { return s.Gradient < 0.0; }));
     EXPECT_EQ(saved.Inputs.Load, 900);
     EXPECT_EQ(saved.Inputs.EngineIndex, 1);
 
@@ -245,19 +240,20 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TBadGpx{"NotXml", "this is not xml <", "line 1"},
         TBadGpx{"NotGpx", "<?xml version=\"1.0\"?>\n<kml></kml>\n", "line 2"},
-        TBadGpx{"RouteOnly",
-                Head + "<rte><rtept lat=\"1\" lon=\"1\"/></rte>\n</gpx>\n", "routes carry no times"},
+        TBadGpx{"RouteOnly", Head + "<rte><rtept lat=\"1\" lon=\"1\"/></rte>\n</gpx>\n",
+                "routes carry no times"},
         TBadGpx{"LatitudeOutOfRange",
-                Head + "<trk><trkseg>\n<trkpt lat=\"91\" lon=\"0\"><time>2024-05-01T08:00:00Z</time>"
-                       "</trkpt>\n</trkseg></trk></gpx>\n",
+                Head +
+                    "<trk><trkseg>\n<trkpt lat=\"91\" lon=\"0\"><time>2024-05-01T08:00:00Z</time>"
+                    "</trkpt>\n</trkseg></trk></gpx>\n",
                 "line 4: latitude \"91\" is outside -90 to 90"},
         TBadGpx{"BadTime",
                 Head + "<trk><trkseg>\n\n<trkpt lat=\"1\" lon=\"0\"><time>yesterday</time>"
                        "</trkpt>\n</trkseg></trk></gpx>\n",
                 "line 5: time \"yesterday\" is not an ISO 8601"},
-        TBadGpx{"NeverMoves",
-                gpxtext::Track({{{0, 0.0, std::nullopt}, {1, 60.0, std::nullopt}}}), "never moves"}),
-    [](const ::testing::TestParamInfo<TBadGpx> &info) { return info.param.Name; });
+        TBadGpx{"NeverMoves", gpxtext::Track({{{0, 0.0, std::nullopt}, {1, 60.0, std::nullopt}}}),
+                "never moves"}),
+    [](const ::testing::TestParamInfo<TBadGpx> &c) { return std::string(c.param.Name); });
 
 TEST(SimRouteFile, AMissingFileIsNamed)
 {

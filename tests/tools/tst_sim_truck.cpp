@@ -1,10 +1,10 @@
 // velmora-sim with truck files: --truck, --sweep, --reliability and --duty.
+#include "SimTestSupport.h"
 #include "analysis/DutyCycle.h"
 #include "analysis/OperatingPoint.h"
 #include "analysis/Reliability.h"
-#include "velmora-sim/SimRows.h"
-#include "SimTestSupport.h"
 #include "analysis/TruckFile.h"
+#include "velmora-sim/SimRows.h"
 
 #include <gtest/gtest.h>
 
@@ -147,7 +147,7 @@ TEST_F(SimTruck, FileErrorsAreOneLineWithStatus2)
         EXPECT_EQ(r.Err, "velmora-sim: " + expected + "\n");
     }
     EXPECT_EQ(Sim({"--truck", bad}).Err,
-              "velmora-sim: " + bad + ": load: 4000 is outside the range 0 to 3000\n");
+              "velmora-sim: " + bad + ": load: must be a number from 0 to 3000, not 4000\n");
 }
 
 TEST_F(SimTruck, DutyPrintsEverySegmentAndTheCombinedLife)
@@ -372,8 +372,9 @@ INSTANTIATE_TEST_SUITE_P(
         TUnratedRun{"UnboundedLife",
                     {"--pressure-angle", "0"},
                     {"segment 1 has no life (the bearing carries no load, so its life has no "
-                     "bound)" + NoLife},
+                     "bound)" +
+                     NoLife},
                     true}),
-    [](const ::testing::TestParamInfo<TUnratedRun> &info) { return info.param.Name; });
+    [](const ::testing::TestParamInfo<TUnratedRun> &c) { return std::string(c.param.Name); });
 
 } // namespace

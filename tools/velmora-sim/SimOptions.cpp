@@ -4,73 +4,15 @@
 #include "analysis/Reliability.h"
 
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <map>
 
-const char *const SimUsage =
-    R"(Usage: velmora-sim [options]
-Drives the truck model without a window, from the start-up state, and prints
-one row of results after the last step (or after every K-th step).
-
-Configuration (applied before the first step):
-  --engine I            engine row (0..2)
-  --final-drive I       final-drive row (0..5)
-  --tyre I              tyre-size row (0..16)
-  --body I              body (unladen weight) row (0..3)
-  --gear 4|5            gear (default 5)
-  --overdrive-ratio X   fifth-gear ratio (default 0.813)
-  --transmission-loss X fraction of torque lost (default 0.17)
-  --rolling-resistance N  whole lbf (default 45)
-  --frontal-area X      sq ft (default 22.5)
-  --drag-coef X         (default 0.65)
-  --load X              lb, 0 to 3000 (default 50)
-  --gradient X          rise per distance, 0 to 100 (default 0)
-  --load-rating X       bearing load rating C in lbf (default 2081)
-  --pitch-radius X      input gear pitch-circle radius, in (default 1.11)
-  --pressure-angle X    degrees (default 20)
-  --helix-angle X       degrees (default 15)
-  --overhang X          bearing overhang factor (default 1.15)
-  --load-factor X       (default 1.2)
-  --pedal X             gas-pedal target speed, mph, 0 to 100 (default 0)
-  --truck FILE          read a truck file first; options given here override it
-Driving:
-  --start-rpm R         engine speed before the first step, a multiple of 10 up to
-                        the engine's maximum-power speed (default 10)
-  --boost               boost switched on before the first step
-  --steps N             number of simulation steps (default 0)
-  --every K             print a row after every K-th step
-  --rpm R               instead of stepping: set the engine speed to R, refresh
-                        and print one row (may be repeated)
-  --sweep               instead of stepping: one --rpm row for every 10 rpm up to
-                        the engine's maximum-power speed, plus holds_speed
-  --duty                instead of stepping: one row per segment of the truck
-                        file's duty list, then the combined life (segment "all")
-Routes (a recorded GPX track as the duty list):
-  --route FILE.gpx      replace the duty list with the track's segments; a summary
-                        goes to standard error (use with --duty or --write-truck)
-  --slice M             slice length along the track, m (default 100, 10 to 10000)
-  --smooth M            elevation smoothing either side, m (default 100, 0 to 5000)
-  --speed-bin MPH       speeds go to multiples of this (default 5, 1 to 20)
-  --gradient-bin X      gradients go to multiples of this (default 0.01, 0.001 to 0.1)
-  --write-truck OUT     write the truck with its duty list to OUT (a truck file);
-                        without --steps, --rpm, --sweep or --duty nothing is printed
-Output:
-  --reliability R       add the columns a1 and life_km_at_reliability for a
-                        reliability of R percent (90 to 99.95)
-  --format csv|json     csv with a header line (default) or one JSON object per line
-  --help                this text
-  --version             the program's version
-
-A value a readout would show empty is an empty csv field or JSON null.
-Example: velmora-sim --pedal 100 --boost --steps 2000 --every 100
-         velmora-sim --truck my-truck.json --duty --reliability 99
-         velmora-sim --truck my-truck.json --route commute.gpx --duty
-)";
-
 namespace
 {
 
+// Checks and stores one option's value; returns why a value is refused.
 using Setter = std::function<std::optional<std::string>(TSimOptions &, std::string_view)>;
 
 template <typename T> std::optional<T> ParseWhole(std::string_view text)
@@ -83,14 +25,6 @@ template <typename T> std::optional<T> ParseWhole(std::string_view text)
     return v;
 }
 
-// A range's end as a person writes it: 10000, 0.001.
-std::string NumberWords(double v)
-{
-    char buf[32];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    return ec == std::errc() ? std::string(buf, end) : std::string();
-}
-
 std::optional<double> ParseNumber(std::string_view text)
 {
     double v = 0;
@@ -101,27 +35,50 @@ std::optional<double> ParseNumber(std::string_view text)
     return v;
 }
 
-// A number the window's input for `key` would accept.
-Setter Number(std::optional<double> TSimOptions::*field, std::string_view key)
+// A truck input takes what its truck-file key takes, written as any number
+// ("45.0" for a whole 45, as the file may). A row outside its table is taken
+// here and refused when it is selected, with the model's own message.
+Setter Input(const TTruckInput &input)
 {
-    const TInputRange *range = FindInputRange(key);
+    return [&input](TSimOptions &o, std::string_view text) -> std::optional<std::string> {
+        const std::optional<double> v = ParseNumber(text);
+        switch (input.Kind) {
+        case TInputKind::Row:
+            if (!v || std::trunc(*v) != *v || std::fabs(*v) > INT_MAX)
+                return "expected a whole number";
+            break;
+        case TInputKind::Gear:
+            if (!v || (*v != 4 && *v != 5))
+                return "expected 4 or 5";
+            break;
+        case TInputKind::Number:
+            if (!v || !input.Range.Contains(*v))
+                return "expected " + input.Range.Text();
+            break;
+        }
+        o.Inputs.emplace_back(&input, *v);
+        return std::nullopt;
+    };
+}
+
+Setter Number(std::optional<double> TSimOptions::*field, TInputRange range)
+{
     return [field, range](TSimOptions &o, std::string_view text) -> std::optional<std::string> {
         const std::optional<double> v = ParseNumber(text);
-        if (!v || !range->Contains(*v))
-            return "expected a number, " + std::string(range->Text);
+        if (!v || !range.Contains(*v))
+            return "expected " + range.Text();
         o.*field = *v;
         return std::nullopt;
     };
 }
 
-// One of the four numbers that turn a track into segments, within its range.
-Setter RouteNumber(double TRouteParams::*field, const TRouteParamRange &range)
+Setter RouteNumber(double TRouteParams::*field, const TRouteParamRange &limits)
 {
-    return [field, &range](TSimOptions &o, std::string_view text) -> std::optional<std::string> {
+    return [field, &limits](TSimOptions &o, std::string_view text) -> std::optional<std::string> {
+        const TInputRange range{limits.Min, limits.Max};
         const std::optional<double> v = ParseNumber(text);
-        if (!v || *v < range.Min || *v > range.Max)
-            return "expected a number from " + NumberWords(range.Min) + " to " +
-                   NumberWords(range.Max);
+        if (!v || !range.Contains(*v))
+            return "expected " + range.Text();
         o.Route.*field = *v;
         return std::nullopt;
     };
@@ -137,141 +94,129 @@ Setter FileName(std::optional<std::string> TSimOptions::*field)
     };
 }
 
-Setter Row(std::optional<int> TSimOptions::*field)
+Setter Count(std::int64_t min, std::function<void(TSimOptions &, std::int64_t)> store)
 {
-    // Any whole number is taken; one outside the table fails when it is selected.
-    return [field](TSimOptions &o, std::string_view text) -> std::optional<std::string> {
-        const std::optional<int> v = ParseWhole<int>(text);
-        if (!v)
-            return "expected a whole number";
-        o.*field = *v;
+    return [min, store](TSimOptions &o, std::string_view text) -> std::optional<std::string> {
+        const std::optional<std::int64_t> v = ParseWhole<std::int64_t>(text);
+        if (!v || *v < min)
+            return "expected a whole number, " + std::to_string(min) + " or more";
+        store(o, *v);
         return std::nullopt;
     };
 }
 
+std::map<std::string_view, Setter> MakeValueOptions()
+{
+    std::map<std::string_view, Setter> options;
+    for (const TTruckInput &input : TruckInputs())
+        options.emplace(input.Option, Input(input));
+    // The gas pedal's track runs from 0 to 100 mph.
+    options.emplace("--pedal", Number(&TSimOptions::Pedal, {0, 100}));
+    options.emplace("--reliability",
+                    Number(&TSimOptions::Reliability, {MinReliability, MaxReliability}));
+    options.emplace("--truck", FileName(&TSimOptions::TruckFile));
+    options.emplace("--route", FileName(&TSimOptions::RouteFile));
+    options.emplace("--write-truck", FileName(&TSimOptions::WriteTruck));
+    options.emplace("--slice", RouteNumber(&TRouteParams::SliceM, SliceRange));
+    options.emplace("--smooth", RouteNumber(&TRouteParams::SmoothM, SmoothRange));
+    options.emplace("--speed-bin", RouteNumber(&TRouteParams::SpeedBinMph, SpeedBinRange));
+    options.emplace("--gradient-bin", RouteNumber(&TRouteParams::GradientBin, GradientBinRange));
+    options.emplace("--start-rpm",
+                    [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
+                        const std::optional<std::int64_t> v = ParseWhole<std::int64_t>(t);
+                        if (!v || *v < 0 || *v % 10 != 0)
+                            return "expected a multiple of 10, 0 or more";
+                        o.StartRpm = *v;
+                        return std::nullopt;
+                    });
+    options.emplace("--steps", Count(0, [](TSimOptions &o, std::int64_t v) { o.Steps = v; }));
+    options.emplace("--every", Count(1, [](TSimOptions &o, std::int64_t v) { o.Every = v; }));
+    options.emplace("--rpm", [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
+        const std::optional<double> v = ParseNumber(t);
+        if (!v || *v < 0)
+            return "expected a number, 0 or more";
+        o.Rpms.push_back(*v);
+        return std::nullopt;
+    });
+    options.emplace("--format",
+                    [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
+                        if (t == "csv")
+                            o.Format = TSimFormat::Csv;
+                        else if (t == "json")
+                            o.Format = TSimFormat::Json;
+                        else
+                            return "expected csv or json";
+                        return std::nullopt;
+                    });
+    return options;
+}
+
 const std::map<std::string_view, Setter> &ValueOptions()
 {
-    static const std::map<std::string_view, Setter> options{
-        {"--engine", Row(&TSimOptions::Engine)},
-        {"--final-drive", Row(&TSimOptions::FinalDrive)},
-        {"--tyre", Row(&TSimOptions::Tyre)},
-        {"--body", Row(&TSimOptions::Body)},
-        {"--gear",
-         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
-             const std::optional<int> v = ParseWhole<int>(t);
-             if (!v || (*v != 4 && *v != 5))
-                 return "expected 4 or 5";
-             o.Gear = *v;
-             return std::nullopt;
-         }},
-        {"--overdrive-ratio", Number(&TSimOptions::OverdriveRatio, "overdrive_ratio")},
-        {"--transmission-loss", Number(&TSimOptions::TransmissionLoss, "transmission_loss")},
-        {"--rolling-resistance",
-         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
-             const std::optional<std::int64_t> v = ParseWhole<std::int64_t>(t);
-             const TInputRange &range = *FindInputRange("rolling_resistance");
-             if (!v || !range.Contains(static_cast<double>(*v)))
-                 return "expected " + std::string(range.Text);
-             o.RollingResistance = *v;
-             return std::nullopt;
-         }},
-        {"--frontal-area", Number(&TSimOptions::FrontalArea, "frontal_area")},
-        {"--drag-coef", Number(&TSimOptions::DragCoef, "drag_coef")},
-        {"--load", Number(&TSimOptions::Load, "load")},
-        {"--gradient", Number(&TSimOptions::Gradient, "gradient")},
-        {"--load-rating", Number(&TSimOptions::LoadRating, "load_rating")},
-        {"--pitch-radius", Number(&TSimOptions::PitchRadius, "pitch_radius")},
-        {"--pressure-angle", Number(&TSimOptions::PressureAngle, "pressure_angle")},
-        {"--helix-angle", Number(&TSimOptions::HelixAngle, "helix_angle")},
-        {"--overhang", Number(&TSimOptions::Overhang, "overhang")},
-        {"--load-factor", Number(&TSimOptions::LoadFactor, "load_factor")},
-        {"--pedal",
-         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
-             // The gas pedal's track runs from 0 to 100 mph.
-             const std::optional<double> v = ParseNumber(t);
-             if (!v || *v < 0 || *v > 100)
-                 return "expected a number, 0 to 100";
-             o.Pedal = *v;
-             return std::nullopt;
-         }},
-        {"--truck", FileName(&TSimOptions::TruckFile)},
-        {"--route", FileName(&TSimOptions::RouteFile)},
-        {"--write-truck", FileName(&TSimOptions::WriteTruck)},
-        {"--slice", RouteNumber(&TRouteParams::SliceM, SliceRange)},
-        {"--smooth", RouteNumber(&TRouteParams::SmoothM, SmoothRange)},
-        {"--speed-bin", RouteNumber(&TRouteParams::SpeedBinMph, SpeedBinRange)},
-        {"--gradient-bin", RouteNumber(&TRouteParams::GradientBin, GradientBinRange)},
-        {"--reliability",
-         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
-             const std::optional<double> v = ParseNumber(t);
-             if (!v || !IsReliabilityInRange(*v))
-                 return "expected a percentage from 90 to 99.95";
-             o.Reliability = *v;
-             return std::nullopt;
-         }},
-        {"--start-rpm",
-         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
-             const std::optional<std::int64_t> v = ParseWhole<std::int64_t>(t);
-             if (!v || *v < 0 || *v % 10 != 0)
-                 return "expected a multiple of 10 >= 0";
-             o.StartRpm = *v;
-             return std::nullopt;
-         }},
-        {"--steps",
-         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
-             const std::optional<std::int64_t> v = ParseWhole<std::int64_t>(t);
-             if (!v || *v < 0)
-                 return "expected a whole number >= 0";
-             o.Steps = *v;
-             return std::nullopt;
-         }},
-        {"--every",
-         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
-             const std::optional<std::int64_t> v = ParseWhole<std::int64_t>(t);
-             if (!v || *v < 1)
-                 return "expected a whole number >= 1";
-             o.Every = *v;
-             return std::nullopt;
-         }},
-        {"--rpm",
-         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
-             const std::optional<double> v = ParseNumber(t);
-             if (!v || *v < 0)
-                 return "expected a number >= 0";
-             o.Rpms.push_back(*v);
-             return std::nullopt;
-         }},
-        {"--format",
-         [](TSimOptions &o, std::string_view t) -> std::optional<std::string> {
-             if (t == "csv")
-                 o.Format = TSimFormat::Csv;
-             else if (t == "json")
-                 o.Format = TSimFormat::Json;
-             else
-                 return "expected csv or json";
-             return std::nullopt;
-         }},
-    };
+    static const std::map<std::string_view, Setter> options = MakeValueOptions();
     return options;
 }
 
 std::string Quoted(std::string_view s)
 {
-    std::string q;
-    q.reserve(s.size() + 2);
-    q += '"';
-    q.append(s);
-    q += '"';
-    return q;
+    return "\"" + std::string(s) + "\"";
+}
+
+// The options given, by name, for the checks between them.
+using TGiven = std::map<std::string_view, bool>;
+
+// An option that changes nothing in the mode chosen, and why; empty when
+// every option given has its effect.
+std::string NoEffect(const TSimOptions &o, const TGiven &given)
+{
+    const auto has = [&given](std::string_view name) { return given.count(name) > 0; };
+    const char *mode = o.Sweep           ? "--sweep"
+                       : !o.Rpms.empty() ? "--rpm"
+                       : o.Duty          ? "--duty"
+                                         : nullptr;
+    if (mode) {
+        const std::string why = o.Duty ? "each segment is the steady state at its own speed"
+                                       : "each row is computed at its own engine speed";
+        for (std::string_view driving : {"--boost", "--pedal", "--start-rpm"})
+            if (has(driving))
+                return std::string(driving) + " has no effect with " + mode + ": " + why;
+    }
+    if (o.Duty && has("--gear"))
+        return "--gear has no effect with --duty: each segment names its own gear";
+    if (has("--every") && !has("--steps"))
+        return "--every has no effect without --steps: it prints a row after every K-th step";
+    if (has("--every") && o.Steps == 0)
+        return "--every has no effect with --steps 0: there is no step to print";
+    for (std::string_view route : {"--slice", "--smooth", "--speed-bin", "--gradient-bin"})
+        if (has(route) && !o.RouteFile)
+            return std::string(route) + " has no effect without --route";
+    if (o.RouteFile && !o.Duty && !o.WriteTruck)
+        return "--route has no effect without --duty or --write-truck: only they use the duty list";
+    return {};
 }
 
 } // namespace
 
+std::optional<double> TSimOptions::Input(std::string_view key) const
+{
+    std::optional<double> v;
+    for (const auto &[input, value] : Inputs)
+        if (input->Key == key)
+            v = value;
+    return v;
+}
+
+TTruck TSimOptions::ApplyTo(TTruck truck) const
+{
+    for (const auto &[input, value] : Inputs)
+        input->Set(truck, value);
+    return truck;
+}
+
 std::variant<TSimOptions, TSimOptionError> ParseSimOptions(std::span<const std::string_view> args)
 {
     TSimOptions o;
-    bool stepping = false;
-    std::optional<std::string_view> routeNumber; // the first of the four given
+    TGiven given;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view name = args[i];
         std::optional<std::string_view> inlineValue;
@@ -289,6 +234,7 @@ std::variant<TSimOptions, TSimOptionError> ParseSimOptions(std::span<const std::
                 {"--duty", &TSimOptions::Duty}};
             if (const auto flag = flags.find(name); flag != flags.end()) {
                 o.*(flag->second) = true;
+                given[flag->first] = true;
                 continue;
             }
         }
@@ -307,24 +253,18 @@ std::variant<TSimOptions, TSimOptionError> ParseSimOptions(std::span<const std::
         if (std::optional<std::string> why = it->second(o, value))
             return TSimOptionError{"bad value " + Quoted(value) + " for " + std::string(name) +
                                    ": " + *why};
-        stepping = stepping || name == "--steps" || name == "--every";
-        if (!routeNumber && (name == "--slice" || name == "--smooth" || name == "--speed-bin" ||
-                             name == "--gradient-bin"))
-            routeNumber = name;
+        given[it->first] = true;
     }
-    if (stepping && !o.Rpms.empty())
-        return TSimOptionError{"--rpm cannot be combined with --steps or --every"};
+    if (o.Help || o.Version)
+        return o; // printed before anything runs
     // Each of these replaces stepping with its own rows.
-    const bool probing = !o.Rpms.empty();
-    if (o.Sweep + o.Duty + probing + stepping > 1)
-        return TSimOptionError{"choose one of --steps/--every, --rpm, --sweep and --duty"};
+    const bool stepping = given.count("--steps") > 0;
+    if (o.Sweep + o.Duty + !o.Rpms.empty() + stepping > 1)
+        return TSimOptionError{"choose one of --steps, --rpm, --sweep and --duty"};
+    if (std::string why = NoEffect(o, given); !why.empty())
+        return TSimOptionError{why};
     if (o.Duty && !o.TruckFile && !o.RouteFile)
         return TSimOptionError{
-            "--duty needs a duty list: a truck file with one (--truck FILE) or a route (--route "
-            "FILE.gpx)"};
-    if (routeNumber && !o.RouteFile)
-        return TSimOptionError{std::string(*routeNumber) + " has no effect without --route"};
-    if (o.RouteFile && !o.Duty && !o.WriteTruck)
-        return TSimOptionError{"--route gives a duty list: use it with --duty or --write-truck"};
+            "--duty needs a truck file with a duty list (--truck FILE) or a route (--route FILE)"};
     return o;
 }

@@ -51,8 +51,7 @@ std::string RouteSummaryLine(const std::string &file, const TRouteSummary &s,
         line += " (" + std::to_string(s.PiecesWithoutElevation) +
                 " without elevation, at the truck's gradient)";
     line += ", " + Count(s.PointsDropped(), "point dropped", "points dropped") + ", " +
-            Count(static_cast<std::int64_t>(s.StandingSlices), "standing slice",
-                  "standing slices");
+            Count(static_cast<std::int64_t>(s.StandingSlices), "standing slice", "standing slices");
     if (!s.Trips)
         return line + "; no combined life, so no trips";
     line += "; the L10 life allows " + Trips(*s.Trips) + " trips";

@@ -15,8 +15,7 @@ TSimRow RowFrom(const TDriveModel &m, std::int64_t step)
     r.TorqueFtlb = Shown::Torque(m);
     r.ResistanceLbf = Shown::Resistance(m);
     r.ForceAvailableLbf = Shown::ForceAvailable(m);
-    if (const double t = m.InputTorqueDemand(); std::isfinite(t))
-        r.InputTorqueFtlb = t;
+    r.InputTorqueFtlb = Shown::Finite(m.InputTorqueDemand());
     r.RadialLoadLbf = Shown::RadialLoad(m);
     r.COverP = Shown::COverP(m);
     r.LifeKm = Shown::LifeKm(m);

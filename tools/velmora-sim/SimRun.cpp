@@ -1,16 +1,16 @@
 #include "velmora-sim/SimRun.h"
 
+#include "analysis/DutyCycle.h"
+#include "analysis/Reliability.h"
+#include "analysis/RouteDuty.h"
+#include "analysis/TruckFile.h"
 #include "model/DisplayValues.h"
 #include "model/DriveModel.h"
-#include "analysis/DutyCycle.h"
 #include "model/EIBError.h"
-#include "analysis/Reliability.h"
+#include "model/StartUp.h"
 #include "velmora-sim/SimOptions.h"
 #include "velmora-sim/SimRoute.h"
 #include "velmora-sim/SimRows.h"
-#include "model/StartUp.h"
-#include "analysis/RouteDuty.h"
-#include "analysis/TruckFile.h"
 
 #include <cmath>
 #include <cstdio>
@@ -48,31 +48,7 @@ class TSilentOwner : public IDriveModelOwner
 // every option given on the command line put over it.
 TTruck TruckFrom(TTruck t, const TSimOptions &o)
 {
-    TDriveInputs &in = t.Inputs;
-    auto set = [](auto &field, const auto &v) {
-        if (v)
-            field = *v;
-    };
-    set(in.EngineIndex, o.Engine);
-    set(in.FinalDriveIndex, o.FinalDrive);
-    set(in.TyreSizeIndex, o.Tyre);
-    set(in.KerbWeightIndex, o.Body);
-    if (o.Gear)
-        t.Gear = *o.Gear == 4 ? TGear::Fourth : TGear::Fifth;
-    set(in.OverdriveRatio, o.OverdriveRatio);
-    set(in.TransmissionLoss, o.TransmissionLoss);
-    set(in.RollingResistance, o.RollingResistance);
-    set(in.FrontalArea, o.FrontalArea);
-    set(in.DragCoef, o.DragCoef);
-    set(in.Load, o.Load);
-    set(in.Gradient, o.Gradient);
-    set(in.PitchCircleRadius, o.PitchRadius);
-    set(in.PressureAngle, o.PressureAngle);
-    set(in.HelixAngle, o.HelixAngle);
-    set(in.Overhang, o.Overhang);
-    set(in.LoadFactor, o.LoadFactor);
-    set(t.LoadRating, o.LoadRating);
-    return t;
+    return o.ApplyTo(std::move(t));
 }
 
 // Applies the truck and the driving options as a user would set the inputs
@@ -182,8 +158,7 @@ std::string WhyNotHeld(const TOperatingPoint &p, double engineLimitRpm)
 {
     const std::string rpm = NumberText(std::round(*p.EngineRpm));
     if (*p.EngineRpm > engineLimitRpm)
-        return "the engine would turn at " + rpm + " rpm, above its " +
-               NumberText(engineLimitRpm);
+        return "the engine would turn at " + rpm + " rpm, above its " + NumberText(engineLimitRpm);
     if (!p.ForceAvailable)
         return "no force is available at " + rpm + " rpm";
     if (!p.Resistance)
@@ -323,8 +298,8 @@ int RunVelmoraSim(std::span<const std::string_view> args, std::ostream &out, std
         err << Prefix << RouteSummaryLine(*o.RouteFile, route.Summary, o.Reliability) << '\n';
     }
     if (o.WriteTruck) {
-        if (const std::string problem = WriteTruckFile(*o.WriteTruck, truck); !problem.empty()) {
-            err << Prefix << problem << '\n';
+        if (const auto problem = WriteTruckFile(*o.WriteTruck, truck)) {
+            err << Prefix << problem->Message() << '\n';
             return 2;
         }
     }

@@ -245,7 +245,7 @@ bool TDutyTableModel::setData(const QModelIndex &index, const QVariant &value, i
     if (column == Gear) {
         if (v != 4 && v != 5)
             return false;
-    } else if (const TInputRange *range = FindInputRange(inputOf(column).Key);
+    } else if (const TInputRange *range = FindDutyRange(inputOf(column).Key);
                !range || !range->Contains(v)) {
         return false;
     }
@@ -328,7 +328,7 @@ QWidget *TDutyDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem
         return box;
     }
     const TColumnInput input = inputOf(column);
-    const TInputRange *range = input.Key ? FindInputRange(input.Key) : nullptr;
+    const TInputRange *range = input.Key ? FindDutyRange(input.Key) : nullptr;
     if (!range)
         return QStyledItemDelegate::createEditor(parent, option, index);
     auto *box = new QDoubleSpinBox(parent);

@@ -19,13 +19,6 @@
 #include <algorithm>
 #include <string>
 
-namespace
-{
-
-const double ReliabilityChoices[] = {90, 95, 99, 99.9};
-
-} // namespace
-
 TDutyWindow::TDutyWindow(TTruckSession *session, QWidget *parent)
     : QWidget(parent, Qt::Window), m_session(session), m_model(new TDutyTableModel(this))
 {
@@ -183,8 +176,7 @@ void TDutyWindow::showRoute(const std::optional<double> &lifeKm, double percent,
         Trips->clear();
         return;
     }
-    RouteSummary->setText(
-        RouteSummaryText(*route, m_session->Truck().LifeInMiles, locale()));
+    RouteSummary->setText(RouteSummaryText(*route, m_session->Truck().LifeInMiles, locale()));
     RouteSummary->show();
     // A trip's damage is its moving distance's: standing wears nothing.
     if (lifeKm && route->MovingDistanceM > 0)

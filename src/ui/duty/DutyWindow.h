@@ -32,8 +32,8 @@ class TDutyWindow : public QWidget
     QPushButton *RemoveRow = nullptr;
     QPushButton *ImportRoute = nullptr; // asks for ImportRouteRequested
     QComboBox *Reliability = nullptr;
-    QLabel *Combined = nullptr; // the combined life, empty while the shares are wrong
-    QLabel *Problem = nullptr;  // what is wrong with the list, empty when nothing is
+    QLabel *Combined = nullptr;     // the combined life, empty while the shares are wrong
+    QLabel *Problem = nullptr;      // what is wrong with the list, empty when nothing is
     QLabel *RouteSummary = nullptr; // above the table; hidden unless the list is a route's
     QLabel *Trips = nullptr;        // beside the combined life; empty unless a route's
 

@@ -31,14 +31,13 @@ QString RouteSummaryText(const TRouteSummary &route, bool inMiles, const QLocale
     const double distance = LifeMap::LifeShown(route.DistanceM, inMiles);
     const double climb = inMiles ? route.ClimbM * FeetPerMetre : route.ClimbM;
     const long long minutes = std::llround(route.MovingTimeS / 60);
-    const QString time = QStringLiteral("%1:%2 h")
-                             .arg(minutes / 60)
-                             .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    const QString time =
+        QStringLiteral("%1:%2 h").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
     QString text =
         QStringLiteral("Route: %1 %2, %3 moving, climb %4 %5; %6, %7 dropped, %8")
-            .arg(locale.toString(distance, 'f', 1), inMiles ? QStringLiteral("miles")
-                                                               : QStringLiteral("km"),
-                 time, locale.toString(std::llround(climb)),
+            .arg(locale.toString(distance, 'f', 1),
+                 inMiles ? QStringLiteral("miles") : QStringLiteral("km"), time,
+                 locale.toString(std::llround(climb)),
                  inMiles ? QStringLiteral("ft") : QStringLiteral("m"),
                  counted(static_cast<long long>(route.Pieces), "piece", "pieces", locale),
                  counted(route.PointsDropped(), "point", "points", locale),
@@ -77,7 +76,8 @@ QString TripsText(double tripsL10, double reliabilityPct, double a1, const QLoca
     if (reliabilityPct != 90) {
         const QString at = TripsNumber(tripsL10 * a1, locale);
         if (!at.isEmpty())
-            text += QStringLiteral(" (L10); ≈ %1 at %2 %").arg(at, QString::number(reliabilityPct, 'g', 4));
+            text += QStringLiteral(" (L10); ≈ %1 at %2 %")
+                        .arg(at, QString::number(reliabilityPct, 'g', 4));
     }
     return text;
 }

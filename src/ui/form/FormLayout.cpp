@@ -3,6 +3,8 @@
 
 #include "ui/form/Form1.h"
 
+#include "analysis/TruckInputs.h"
+
 #include "widgets/input/ESBPCSLabel.h"
 #include "widgets/input/ESBPCSNumEdit.h"
 #include "widgets/input/ESBPCSSpinEdit.h"
@@ -482,8 +484,8 @@ void TForm1::CreateControls()
     ESBPCSLabel14->setAttachMarginH(4);
     ESBPCSLabel14->setAttachMarginV(0);
     SELoad = L.place<TESBFloatSpinEdit>(Loading, "SELoad", {112, 48, 49, 21});
-    SELoad->setMin(0);
-    SELoad->setMax(3000);
+    SELoad->setMin(InputByKey("load").Range.Min);
+    SELoad->setMax(InputByKey("load").Range.Max);
     SELoad->setStep(50);
     SELoad->setPageStep(10);
     SELoad->setDecimalPlaces(0);
@@ -498,8 +500,8 @@ void TForm1::CreateControls()
     ESBPCSLabel15->setAttachMarginV(0);
     // Widened from 49 into the free space on its right, so "100.0000" reads whole.
     SEGradient = L.place<TESBFloatSpinEdit>(Loading, "SEGradient", {112, 72, 61, 21});
-    SEGradient->setMin(0);
-    SEGradient->setMax(100);
+    SEGradient->setMin(InputByKey("gradient").Range.Min);
+    SEGradient->setMax(InputByKey("gradient").Range.Max);
     SEGradient->setStep(0.001);
     SEGradient->setPageStep(10);
     SEGradient->setDecimalPlaces(4);

@@ -35,8 +35,6 @@ const QString TLifeMapWindow::SharesName = QStringLiteral("Distance share");
 namespace
 {
 
-const double ReliabilityChoices[] = {90, 95, 99, 99.9};
-
 QString percentText(double p)
 {
     return QString::number(p, 'g', 4) + QStringLiteral(" %");
@@ -273,8 +271,8 @@ void TLifeMapWindow::applySpeedRange()
     double lo = m_sweepLo;
     double hi = m_sweepHi;
     // Every bar whole on the axis, the curve's speeds as before.
-    const QList<QPointF> outline = m_bars->isVisible() ? m_bars->upperSeries()->points()
-                                                       : QList<QPointF>();
+    const QList<QPointF> outline =
+        m_bars->isVisible() ? m_bars->upperSeries()->points() : QList<QPointF>();
     if (!outline.isEmpty()) {
         lo = std::min(lo, std::max(0.0, outline.constFirst().x()));
         hi = std::max(hi, outline.constLast().x());

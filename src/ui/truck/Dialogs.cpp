@@ -2,13 +2,22 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
-#include <QSettings>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QSettings>
 
 namespace
 {
+
+// Gives the keyboard back to the window that asked once a dialog has closed:
+// without a window manager (a bare X server) nothing else does, and the
+// program's shortcuts would go nowhere.
+void giveBackFocus(QWidget *parent)
+{
+    if (parent && parent->isVisible())
+        parent->window()->activateWindow();
+}
 
 const QString FolderKey = QStringLiteral("files/lastFolder");
 
@@ -20,14 +29,15 @@ QString askWithDialog(QWidget *parent, const QString &caption, const QString &fo
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (saving)
         FollowFilterSuffix(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    giveBackFocus(parent);
+    return chosen ? dialog.selectedFiles().constFirst() : QString();
 }
 
 void warn(QWidget *parent, const QString &text)
 {
     QMessageBox::warning(parent, QApplication::applicationDisplayName(), text);
+    giveBackFocus(parent);
 }
 
 QMessageBox::StandardButton askSave(QWidget *parent, const QString &text)
@@ -38,6 +48,7 @@ QMessageBox::StandardButton askSave(QWidget *parent, const QString &text)
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     const int answer = box.exec();
+    giveBackFocus(parent);
     return answer == QMessageBox::Save || answer == QMessageBox::Discard
                ? QMessageBox::StandardButton(answer)
                : QMessageBox::Cancel;
@@ -60,10 +71,9 @@ QString FilterSuffix(const QString &filterEntry)
 void FollowFilterSuffix(QFileDialog &dialog)
 {
     dialog.setDefaultSuffix(FilterSuffix(dialog.selectedNameFilter()));
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog](const QString &entry) {
-                         dialog.setDefaultSuffix(FilterSuffix(entry));
-                     });
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog](const QString &entry) { dialog.setDefaultSuffix(FilterSuffix(entry)); });
 }
 
 QString LastFolder()
@@ -80,8 +90,9 @@ void RememberFolder(const QString &filePath)
 QString AskFileInLastFolder(const TDialogs &dialogs, QWidget *parent, const QString &caption,
                             const QString &filter, bool saving)
 {
-    const QString path =
-        dialogs.AskFile ? dialogs.AskFile(parent, caption, LastFolder(), filter, saving) : QString();
+    const QString path = dialogs.AskFile
+                             ? dialogs.AskFile(parent, caption, LastFolder(), filter, saving)
+                             : QString();
     if (!path.isEmpty())
         RememberFolder(path);
     return path;

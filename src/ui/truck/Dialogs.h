@@ -13,8 +13,8 @@ class QWidget;
 // changes that would otherwise be lost.
 struct TDialogs {
     // (parent, caption, folder, filter, saving) -> the chosen path, "" when cancelled.
-    using FileDialog = std::function<QString(QWidget *, const QString &, const QString &,
-                                             const QString &, bool)>;
+    using FileDialog =
+        std::function<QString(QWidget *, const QString &, const QString &, const QString &, bool)>;
     // (parent, text)
     using ProblemBox = std::function<void(QWidget *, const QString &)>;
     // (parent, text) -> Save, Discard or Cancel

@@ -34,20 +34,19 @@ TFormBinding::TFormBinding(TForm1 *form, TTruckSession *session, QObject *parent
     // A value put in from a file keeps all its digits while the edit shows
     // it unchanged; the model runs on what the file says.
     for (TESBPosFloatEdit *edit :
-         {form->EditTransmissionLoss, form->EditOverDriveRatio, form->EditPCR,
-          form->EditPressAngle, form->EditHelixAngle, form->EditOverhang, form->EditLoadFactor,
-          form->EditFrontalArea, form->EditDragCoef, form->EditDynLoadRating})
+         {form->EditTransmissionLoss, form->EditOverDriveRatio, form->EditPCR, form->EditPressAngle,
+          form->EditHelixAngle, form->EditOverhang, form->EditLoadFactor, form->EditFrontalArea,
+          form->EditDragCoef, form->EditDynLoadRating})
         edit->setFullAccuracy(true);
     form->SELoad->setFullAccuracy(true);
     form->SEGradient->setFullAccuracy(true);
 
-    TTruck now = TruckOfForm(*form);
-    now.Duty = session->Truck().Duty;
-    session->SetInputs(now);
     bindInputs();
-    connect(session, &TTruckSession::TruckLoaded, this, [this] {
-        CallReportingEscapes([this] { takeLoadedTruck(); });
-    });
+    connect(session, &TTruckSession::TruckLoaded, this,
+            [this] { CallReportingEscapes([this] { takeLoadedTruck(); }); });
+    // The session is the truth: a window that shows another truck takes its.
+    if (!SameInputs(TruckOfForm(*form), session->Truck()))
+        takeLoadedTruck();
     connect(form, &TForm1::Stepped, this, &TFormBinding::takeRunning);
     // The pedal's target shows before the next tick (a new duty segment starts there).
     connect(form->TBGasPedal, &QSlider::valueChanged, this, &TFormBinding::takeRunning);
@@ -90,9 +89,8 @@ void TFormBinding::bindInputs()
         t.Inputs.KerbWeightIndex =
             chosenRow(*f->ComboKerbWeight, rows(KerbWeights()), t.Inputs.KerbWeightIndex);
     });
-    on(f->EditRollingResistance, &TESBPosEdit::OnChange, [&m](TTruck &t) {
-        t.Inputs.RollingResistance = std::llround(m.RollingResistance);
-    });
+    on(f->EditRollingResistance, &TESBPosEdit::OnChange,
+       [&m](TTruck &t) { t.Inputs.RollingResistance = std::llround(m.RollingResistance); });
     on(f->EditFrontalArea, &TESBPosFloatEdit::OnChange,
        [&m](TTruck &t) { t.Inputs.FrontalArea = m.FrontalArea; });
     on(f->EditDragCoef, &TESBPosFloatEdit::OnChange,

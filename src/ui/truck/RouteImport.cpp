@@ -55,7 +55,8 @@ void TRouteImport::Start()
             error->File = shown;
         p.done = true;
         // Dropped by Qt if this object is gone by then.
-        QMetaObject::invokeMethod(this, [this] { emit Finished(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { emit Finished(); }, Qt::QueuedConnection);
     });
 }
 

@@ -63,8 +63,7 @@ void showAndRaise(QWidget *window)
 } // namespace
 
 TTruckActions::TTruckActions(TTruckSession *session, QWidget *mainWindow)
-    : QObject(mainWindow), m_session(session), m_main(mainWindow),
-      m_dialogs(TDialogs::Standard())
+    : QObject(mainWindow), m_session(session), m_main(mainWindow), m_dialogs(TDialogs::Standard())
 {
     auto add = [this](const QString &text, QKeySequence keys, auto slot) {
         auto *a = new QAction(text, m_main);
@@ -72,9 +71,8 @@ TTruckActions::TTruckActions(TTruckSession *session, QWidget *mainWindow)
         // The keys also work from the windows beside the main window.
         a->setShortcutContext(Qt::ApplicationShortcut);
         m_main->addAction(a);
-        connect(a, &QAction::triggered, this, [this, slot] {
-            CallReportingEscapes([this, slot] { (this->*slot)(); });
-        });
+        connect(a, &QAction::triggered, this,
+                [this, slot] { CallReportingEscapes([this, slot] { (this->*slot)(); }); });
         return a;
     };
     // They follow "Copy results" in the menu of a right click on the background.
@@ -82,8 +80,8 @@ TTruckActions::TTruckActions(TTruckSession *session, QWidget *mainWindow)
     NewAction = add(QStringLiteral("New truck"), QKeySequence(), &TTruckActions::newTruck);
     OpenAction = add(QStringLiteral("Open truck…"), QKeySequence(Qt::CTRL | Qt::Key_O),
                      &TTruckActions::open);
-    SaveAction = add(QStringLiteral("Save truck"), QKeySequence(Qt::CTRL | Qt::Key_S),
-                     &TTruckActions::Save);
+    SaveAction =
+        add(QStringLiteral("Save truck"), QKeySequence(Qt::CTRL | Qt::Key_S), &TTruckActions::Save);
     SaveAsAction = add(QStringLiteral("Save truck as…"),
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TTruckActions::SaveAs);
     LifeMapAction = add(QStringLiteral("Life map…"), QKeySequence(Qt::CTRL | Qt::Key_L),
@@ -92,8 +90,8 @@ TTruckActions::TTruckActions(TTruckSession *session, QWidget *mainWindow)
                      &TTruckActions::showDuty);
     ImportRouteAction = add(QStringLiteral("Import route…"), QKeySequence(Qt::CTRL | Qt::Key_I),
                             &TTruckActions::importRoute);
-    QuitAction = add(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q),
-                     &TTruckActions::quit);
+    QuitAction =
+        add(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), &TTruckActions::quit);
 
     connect(session, &TTruckSession::FileChanged, this, &TTruckActions::updateTitle);
     connect(session, &TTruckSession::ModifiedChanged, this, &TTruckActions::updateTitle);
@@ -194,8 +192,9 @@ bool TTruckActions::mayDrop(bool wouldLose, const QString &fileText)
     const QString path = m_session->FilePath();
     // A truck never saved loses only its duty list: its inputs are the window's.
     const QString text =
-        path.isEmpty() ? QStringLiteral("The duty cycle has not been saved. Save it with the truck?")
-                       : fileText.arg(QFileInfo(path).fileName());
+        path.isEmpty()
+            ? QStringLiteral("The duty cycle has not been saved. Save it with the truck?")
+            : fileText.arg(QFileInfo(path).fileName());
     const QMessageBox::StandardButton answer =
         m_dialogs.AskSave ? m_dialogs.AskSave(m_main, text) : QMessageBox::Cancel;
     if (answer == QMessageBox::Discard)
@@ -307,14 +306,12 @@ void TTruckActions::StartRouteImport(const QString &path)
     if (m_import)
         return;
     m_import = new TRouteImport(path, m_session->Truck(), this);
-    connect(m_import, &TRouteImport::Finished, this, [this] {
-        CallReportingEscapes([this] { routeImportDone(); });
-    });
+    connect(m_import, &TRouteImport::Finished, this,
+            [this] { CallReportingEscapes([this] { routeImportDone(); }); });
     ImportRouteAction->setEnabled(false);
 
-    m_progress = new QProgressDialog(
-        QStringLiteral("Reading %1…").arg(QFileInfo(path).fileName()),
-        QStringLiteral("Cancel"), 0, ProgressSteps, dialogParent());
+    m_progress = new QProgressDialog(QStringLiteral("Reading %1…").arg(QFileInfo(path).fileName()),
+                                     QStringLiteral("Cancel"), 0, ProgressSteps, dialogParent());
     m_progress->setWindowTitle(QStringLiteral("Import route"));
     m_progress->setObjectName(QStringLiteral("RouteImportProgress"));
     m_progress->setWindowModality(Qt::WindowModal);

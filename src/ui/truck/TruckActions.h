@@ -32,7 +32,7 @@ class TTruckActions : public QObject
     QAction *SaveAsAction = nullptr;
     QAction *LifeMapAction = nullptr;
     QAction *DutyAction = nullptr;
-    QAction *QuitAction = nullptr; // closes the main window, asking first as its X does
+    QAction *QuitAction = nullptr;        // closes the main window, asking first as its X does
     QAction *ImportRouteAction = nullptr; // a recorded route (GPX) becomes the duty list
 
     // The seam through which the user is asked; tests answer here.

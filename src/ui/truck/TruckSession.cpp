@@ -64,8 +64,8 @@ bool TTruckSession::IsModified() const
 
 void TTruckSession::updateModified()
 {
-    const bool now = d->path.isEmpty() ? d->truck.Duty != d->baseline.Duty
-                                       : !(d->truck == d->baseline);
+    const bool now =
+        d->path.isEmpty() ? d->truck.Duty != d->baseline.Duty : !(d->truck == d->baseline);
     if (now == d->modified)
         return;
     d->modified = now;
@@ -159,9 +159,11 @@ QString TTruckSession::Open(const QString &path)
 
 QString TTruckSession::SaveTo(const QString &path)
 {
-    const std::string failure = WriteTruckFile(localPath(path), d->truck);
-    if (!failure.empty())
-        return QString::fromLocal8Bit(failure.c_str()); // it names the file
+    if (auto failure = WriteTruckFile(localPath(path), d->truck)) {
+        // The message names the file as the user chose it.
+        failure->File = path.toStdString();
+        return QString::fromStdString(failure->Message());
+    }
     d->baseline = d->truck;
     const bool fileChanged = path != d->path;
     d->path = path;

@@ -64,9 +64,9 @@ TEST_F(DutyRoute, TheButtonImportsAndTheTableSummaryAndTripsFollow)
 
     ASSERT_TRUE(w.session.RouteSummary());
     EXPECT_FALSE(win->RouteSummary->isHidden());
-    EXPECT_EQ(win->RouteSummary->text(),
-              RouteSummaryText(*w.session.RouteSummary(), w.session.Truck().LifeInMiles,
-                               win->locale()));
+    EXPECT_EQ(
+        win->RouteSummary->text(),
+        RouteSummaryText(*w.session.RouteSummary(), w.session.Truck().LifeInMiles, win->locale()));
     EXPECT_TRUE(win->RouteSummary->text().contains(QLatin1String("1 piece,")))
         << win->RouteSummary->text().toStdString();
     EXPECT_EQ(win->Trips->text(), TripsText(tripsL10(), 90, 1, win->locale()));
@@ -74,8 +74,7 @@ TEST_F(DutyRoute, TheButtonImportsAndTheTableSummaryAndTripsFollow)
 
     // At another reliability, the trips it allows as well.
     win->Reliability->setCurrentIndex(2); // 99 %
-    EXPECT_EQ(win->Trips->text(),
-              TripsText(tripsL10(), 99, ReliabilityFactor(99), win->locale()));
+    EXPECT_EQ(win->Trips->text(), TripsText(tripsL10(), 99, ReliabilityFactor(99), win->locale()));
     EXPECT_TRUE(win->Trips->text().contains(QLatin1String("at 99 %")));
 }
 

@@ -145,7 +145,7 @@ TEST_F(DutyTest, ValuesOutsideTheInputRangesAreRefused)
     };
     for (Bad b : {Bad{Col::Share, 0}, Bad{Col::Share, -1}, Bad{Col::Share, 100.5},
                   Bad{Col::Speed, 0}, Bad{Col::Speed, 100.1}, Bad{Col::Gear, 3},
-                  Bad{Col::Gear, 4.5}, Bad{Col::Gradient, -0.5}, Bad{Col::Gradient, 101},
+                  Bad{Col::Gear, 4.5}, Bad{Col::Gradient, -0.51}, Bad{Col::Gradient, 101},
                   Bad{Col::Load, 3001}, Bad{Col::Load, NAN}, Bad{Col::Load, INFINITY}})
         EXPECT_FALSE(edit(0, b.col, b.v)) << int(b.col) << " " << b.v;
     EXPECT_FALSE(model->setData(model->index(0, Col::Share), QStringLiteral("lots")));
@@ -156,6 +156,7 @@ TEST_F(DutyTest, ValuesOutsideTheInputRangesAreRefused)
     // The limits themselves are accepted.
     EXPECT_TRUE(edit(0, Col::Speed, 100));
     EXPECT_TRUE(edit(0, Col::Gradient, 100));
+    EXPECT_TRUE(edit(0, Col::Gradient, -0.5)); // a segment may go downhill
     EXPECT_TRUE(edit(0, Col::Load, 0));
 }
 
@@ -237,7 +238,7 @@ TEST_F(DutyTest, TruckChangesAndOpenedFilesReachTheTable)
     b.SpeedMph = 58;
     t.Duty = {a, b};
     w.nextPath = w.path(QStringLiteral("duty.json"));
-    ASSERT_EQ(WriteTruckFile(w.nextPath.toStdString(), t), "");
+    ASSERT_FALSE(WriteTruckFile(w.nextPath.toStdString(), t));
     w.actions().OpenAction->trigger();
     ASSERT_TRUE(w.problems.isEmpty());
     ASSERT_EQ(model->rowCount(), 2);

@@ -72,21 +72,19 @@ const double Inf = std::numeric_limits<double>::infinity();
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DistanceBySpeedCases,
-    ::testing::Values(
-        SharesCase{"Empty", {}, {}},
-        SharesCase{"One", {seg(100, 50)}, {{50, 100}}},
-        SharesCase{"SortedBySpeed", {seg(60, 55), seg(40, 30)}, {{30, 40}, {55, 60}}},
-        // Gradients and gears of one speed go together.
-        SharesCase{"SameSpeedAdds",
-                   {seg(20, 40, 0.02), seg(30, 40, -0.03), seg(50, 60)},
-                   {{40, 50}, {60, 50}}},
-        // A list whose shares are still being typed shows its proportions.
-        SharesCase{"ScaledTo100", {seg(30, 40), seg(30, 60)}, {{40, 50}, {60, 50}}},
-        SharesCase{"NoDistanceLeftOut",
-                   {seg(0, 40), seg(50, 0), seg(-5, 30), seg(NaN, 20), seg(50, NaN),
-                    seg(Inf, 70), seg(100, 45)},
-                   {{45, 100}}},
-        SharesCase{"NothingLeft", {seg(0, 40), seg(50, -10)}, {}}),
+    ::testing::Values(SharesCase{"Empty", {}, {}}, SharesCase{"One", {seg(100, 50)}, {{50, 100}}},
+                      SharesCase{"SortedBySpeed", {seg(60, 55), seg(40, 30)}, {{30, 40}, {55, 60}}},
+                      // Gradients and gears of one speed go together.
+                      SharesCase{"SameSpeedAdds",
+                                 {seg(20, 40, 0.02), seg(30, 40, -0.03), seg(50, 60)},
+                                 {{40, 50}, {60, 50}}},
+                      // A list whose shares are still being typed shows its proportions.
+                      SharesCase{"ScaledTo100", {seg(30, 40), seg(30, 60)}, {{40, 50}, {60, 50}}},
+                      SharesCase{"NoDistanceLeftOut",
+                                 {seg(0, 40), seg(50, 0), seg(-5, 30), seg(NaN, 20), seg(50, NaN),
+                                  seg(Inf, 70), seg(100, 45)},
+                                 {{45, 100}}},
+                      SharesCase{"NothingLeft", {seg(0, 40), seg(50, -10)}, {}}),
     sharesName);
 
 TEST(SpeedShares, BarsNeverOverlapAndNeverExceedTheRouteBin)
@@ -147,8 +145,7 @@ TEST_F(LifeMapShares, NoListNoBars)
 
 TEST_F(LifeMapShares, AnImportedRouteShowsItsDistanceBySpeed)
 {
-    ASSERT_TRUE(
-        ImportAndWait(w, w.writeFile(QStringLiteral("drive.gpx"), TownThenHighwayGpx())));
+    ASSERT_TRUE(ImportAndWait(w, w.writeFile(QStringLiteral("drive.gpx"), TownThenHighwayGpx())));
     const auto &shares = map->Shares();
     EXPECT_EQ(shares, DistanceBySpeed(w.session.Truck().Duty));
     ASSERT_EQ(shares.size(), 2u);
@@ -173,8 +170,7 @@ TEST_F(LifeMapShares, AnImportedRouteShowsItsDistanceBySpeed)
     EXPECT_TRUE(map->ShareBars()->attachedAxes().contains(map->ShareAxis()));
     EXPECT_FALSE(map->Marker()->attachedAxes().contains(map->ShareAxis()));
     // Every bar lies whole on the speed axis.
-    const auto *speed =
-        qobject_cast<QValueAxis *>(map->Chart()->axes(Qt::Horizontal).constFirst());
+    const auto *speed = qobject_cast<QValueAxis *>(map->Chart()->axes(Qt::Horizontal).constFirst());
     ASSERT_NE(speed, nullptr);
     const QList<QPointF> outline = map->ShareBars()->upperSeries()->points();
     EXPECT_LE(speed->min(), outline.constFirst().x());
@@ -188,8 +184,7 @@ TEST_F(LifeMapShares, TheBarsFollowTheListAndTheSpeedUnit)
     ASSERT_EQ(drawn().size(), 3u);
     EXPECT_EQ(map->ShareAxis()->max(), 100);
     // A slow segment widens the speed axis to hold its bar.
-    const auto *speed =
-        qobject_cast<QValueAxis *>(map->Chart()->axes(Qt::Horizontal).constFirst());
+    const auto *speed = qobject_cast<QValueAxis *>(map->Chart()->axes(Qt::Horizontal).constFirst());
     EXPECT_LE(speed->min(), 18);
 
     w.session.SetDuty({seg(10, 40), seg(10, 45), seg(10, 50), seg(10, 55), seg(60, 60)});

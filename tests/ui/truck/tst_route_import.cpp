@@ -69,8 +69,7 @@ TEST(RouteImport, TheMenuEntryAsksForAGpxFileAndTheRouteBecomesTheDutyList)
     EXPECT_EQ(w.session.Truck().Duty[1].SpeedMph, 60);
     ASSERT_TRUE(w.session.RouteSummary());
     EXPECT_EQ(w.session.RouteSummary()->Pieces, 1u);
-    EXPECT_DOUBLE_EQ(w.session.RouteSummary()->MovingDistanceM,
-                     expected.Summary.MovingDistanceM);
+    EXPECT_DOUBLE_EQ(w.session.RouteSummary()->MovingDistanceM, expected.Summary.MovingDistanceM);
     EXPECT_EQ(w.session.RouteSummary()->Trips, expected.Summary.Trips);
     // An import is the user's change: it would be lost on closing.
     EXPECT_TRUE(w.session.DutyEdited());
@@ -148,13 +147,14 @@ TEST_P(RouteImportPrompt, AnEditedListIsAskedAboutOnceAndTheAnswerIsDone)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EachAnswer, RouteImportPrompt,
-    ::testing::Values(PromptCase{false, QMessageBox::Save}, PromptCase{false, QMessageBox::Discard},
-                      PromptCase{false, QMessageBox::Cancel}, PromptCase{true, QMessageBox::Save},
-                      PromptCase{true, QMessageBox::Discard},
-                      PromptCase{true, QMessageBox::Cancel}),
-    promptName);
+INSTANTIATE_TEST_SUITE_P(EachAnswer, RouteImportPrompt,
+                         ::testing::Values(PromptCase{false, QMessageBox::Save},
+                                           PromptCase{false, QMessageBox::Discard},
+                                           PromptCase{false, QMessageBox::Cancel},
+                                           PromptCase{true, QMessageBox::Save},
+                                           PromptCase{true, QMessageBox::Discard},
+                                           PromptCase{true, QMessageBox::Cancel}),
+                         promptName);
 
 TEST(RouteImport, ChangedInputsOfAnOpenedFileAreNotAskedAbout)
 {
@@ -165,8 +165,7 @@ TEST(RouteImport, ChangedInputsOfAnOpenedFileAreNotAskedAbout)
     ASSERT_TRUE(w.actions().OpenTruck(own));
     w.form().SELoad->setValue(1234);
     ASSERT_TRUE(w.session.IsModified());
-    ASSERT_TRUE(
-        ImportAndWait(w, w.writeFile(QStringLiteral("d.gpx"), TownThenHighwayGpx())));
+    ASSERT_TRUE(ImportAndWait(w, w.writeFile(QStringLiteral("d.gpx"), TownThenHighwayGpx())));
     EXPECT_TRUE(w.saveQuestions.isEmpty());
     EXPECT_EQ(w.session.Truck().Inputs.Load, 1234);
 }
@@ -212,14 +211,15 @@ TEST_P(RouteImportBadFile, ShowsOneProblemNamingFileLineAndProblemAndChangesNoth
     EXPECT_FALSE(w.session.RouteSummary());
 }
 
-#define GPX_HEAD "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
+#define GPX_HEAD                                                                                   \
+    "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, RouteImportBadFile,
     ::testing::Values(
         BadRoute{"NotXml", "this is not xml\n", "line 1", "xml"},
-        BadRoute{"RouteOnly",
-                 GPX_HEAD "<rte><rtept lat=\"1\" lon=\"1\"/></rte>\n</gpx>\n", "", "time"},
+        BadRoute{"RouteOnly", GPX_HEAD "<rte><rtept lat=\"1\" lon=\"1\"/></rte>\n</gpx>\n", "",
+                 "time"},
         BadRoute{"BadLatitude",
                  GPX_HEAD "<trk><trkseg>\n<trkpt lat=\"91\" lon=\"0\"><time>2024-05-01T08:00:00Z"
                           "</time></trkpt>\n</trkseg></trk></gpx>\n",
@@ -285,8 +285,7 @@ TEST(RouteImport, CancelChangesNothingEvenWhenTheWorkIsDone)
 TEST(RouteImport, ClosingTheWindowsDuringAnImportEndsIt)
 {
     auto w = std::make_unique<WindowsFixture>();
-    w->actions().StartRouteImport(
-        w->writeFile(QStringLiteral("drive.gpx"), TownThenHighwayGpx()));
+    w->actions().StartRouteImport(w->writeFile(QStringLiteral("drive.gpx"), TownThenHighwayGpx()));
     ASSERT_TRUE(w->actions().RouteImportRunning());
     // The actions go with the worker still reading: it is stopped and waited for.
     w.reset();

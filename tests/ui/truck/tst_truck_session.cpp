@@ -51,7 +51,7 @@ TEST_P(SessionModified, FollowsWhatWouldBeLost)
     if (c.withFile) {
         TTruck t;
         t.Duty = {segment(100, 50)};
-        ASSERT_EQ(WriteTruckFile(dir.filePath("t.json").toStdString(), t), "");
+        ASSERT_FALSE(WriteTruckFile(dir.filePath("t.json").toStdString(), t));
         ASSERT_EQ(s.Open(dir.filePath("t.json")), QString());
         ASSERT_FALSE(s.IsModified());
     }
@@ -84,7 +84,9 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      false, 2},
         ModifiedCase{"NoFileRunning", false,
-                     [](TTruckSession &s) { s.SetRunning({1500, 40, TGear::Fifth, 1e5, 40}); },
+                     [](TTruckSession &s) {
+                         s.SetRunning({1500, 40, TGear::Fifth, 1e5, 40});
+                     },
                      false},
         // A truck with a file: any difference from the file.
         ModifiedCase{"FileInputChanged", true,
@@ -118,12 +120,16 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      true},
         ModifiedCase{"FileDutyEdited", true,
-                     [](TTruckSession &s) { s.SetDuty({segment(50, 40), segment(50, 60)}); },
+                     [](TTruckSession &s) {
+                         s.SetDuty({segment(50, 40), segment(50, 60)});
+                     },
                      true},
         ModifiedCase{"FileSameDutyAgain", true,
                      [](TTruckSession &s) { s.SetDuty({segment(100, 50)}); }, false},
         ModifiedCase{"FileRunning", true,
-                     [](TTruckSession &s) { s.SetRunning({1500, 40, TGear::Fifth, 1e5, 40}); },
+                     [](TTruckSession &s) {
+                         s.SetRunning({1500, 40, TGear::Fifth, 1e5, 40});
+                     },
                      false}),
     [](const auto &c) { return std::string(c.param.name); });
 
@@ -285,7 +291,9 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   true},
         RouteCase{"ListEdited",
-                  [](TTruckSession &s) { s.SetDuty({segment(40, 35), segment(60, 60)}); },
+                  [](TTruckSession &s) {
+                      s.SetDuty({segment(40, 35), segment(60, 60)});
+                  },
                   false},
         RouteCase{"NewTruck", [](TTruckSession &s) { s.New(); }, false},
         RouteCase{"OtherTruck", [](TTruckSession &s) { s.Replace(TTruck{}, QString()); }, false}),

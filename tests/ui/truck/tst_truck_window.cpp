@@ -53,7 +53,7 @@ TEST_P(WindowRoundTrip, OpenThenSaveWritesTheSameValues)
     GetParam().set(t);
     WindowsFixture w;
     const QString source = w.path(QStringLiteral("source.json"));
-    ASSERT_EQ(WriteTruckFile(source.toStdString(), t), "");
+    ASSERT_FALSE(WriteTruckFile(source.toStdString(), t));
     w.nextPath = source;
     w.actions().OpenAction->trigger();
     ASSERT_TRUE(w.problems.isEmpty()) << w.problems.join('\n').toStdString();
@@ -96,8 +96,10 @@ INSTANTIATE_TEST_SUITE_P(
                       truck.Inputs.TyreSizeIndex = 9;
                       truck.Inputs.KerbWeightIndex = 1;
                   }},
-        RoundTrip{"TransmissionLoss", [](TTruck &truck) { truck.Inputs.TransmissionLoss = 0.123456789; }},
-        RoundTrip{"OverdriveRatio", [](TTruck &truck) { truck.Inputs.OverdriveRatio = 0.81234567891; }},
+        RoundTrip{"TransmissionLoss",
+                  [](TTruck &truck) { truck.Inputs.TransmissionLoss = 0.123456789; }},
+        RoundTrip{"OverdriveRatio",
+                  [](TTruck &truck) { truck.Inputs.OverdriveRatio = 0.81234567891; }},
         RoundTrip{"RollingResistance", [](TTruck &truck) { truck.Inputs.RollingResistance = 47; }},
         RoundTrip{"FrontalArea", [](TTruck &truck) { truck.Inputs.FrontalArea = 22.56789; }},
         RoundTrip{"DragCoef", [](TTruck &truck) { truck.Inputs.DragCoef = 0.1 + 0.2; }},
@@ -110,7 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
                       truck.Inputs.LoadFactor = 1.2345678;
                   }},
         RoundTrip{"LoadShownWhole", [](TTruck &truck) { truck.Inputs.Load = 1500.5; }},
-        RoundTrip{"GradientBeyondItsDecimals", [](TTruck &truck) { truck.Inputs.Gradient = 0.0123456789; }},
+        RoundTrip{"GradientBeyondItsDecimals",
+                  [](TTruck &truck) { truck.Inputs.Gradient = 0.0123456789; }},
         RoundTrip{"LoadRating", [](TTruck &truck) { truck.LoadRating = 2081.75; }},
         RoundTrip{"FourthGearAndMetricUnits",
                   [](TTruck &truck) {
@@ -143,6 +146,26 @@ TEST(WindowRoundTrip, ChoosingRowFourPicksRowFourNotTheFirstWithItsRatio)
     ASSERT_EQ(w.form().ComboFinalRatio->ItemIndex(), 4);
     EXPECT_EQ(w.session.Truck().Inputs.FinalDriveIndex, 4);
     EXPECT_EQ(TruckOfForm(w.form()).Inputs.FinalDriveIndex, 4);
+}
+
+TEST(WindowBinding, AWindowBoundToASessionWithATruckShowsThatTruck)
+{
+    TTruckSession session;
+    TTruck t;
+    t.Inputs.KerbWeightIndex = 1;
+    t.Inputs.Load = 1234.25;
+    t.SpeedInMph = false;
+    session.Replace(t, {});
+    FormDriver driver;
+    TFormBinding binding(&driver.form(), &session);
+    EXPECT_TRUE(SameInputs(TruckOfForm(driver.form()), t));
+    EXPECT_TRUE(session.Truck() == t);
+    // Each change reaches the session as it is made, no tick needed.
+    FormDriver::click(driver.form().RBFourth);
+    EXPECT_EQ(session.Truck().Gear, TGear::Fourth);
+    driver.form().SEGradient->setValue(0.02);
+    EXPECT_EQ(session.Truck().Inputs.Gradient, 0.02);
+    EXPECT_EQ(session.Truck().Inputs.Load, 1234.25);
 }
 
 // ---- the duty table's editors ----------------------------------------------
@@ -199,29 +222,28 @@ TEST_P(DutyEditorLookedAt, KeepsTheValue)
 
 INSTANTIATE_TEST_SUITE_P(
     Cells, DutyEditorLookedAt,
-    ::testing::Values(
-        LookedAt{"SpeedInKmh", TDutyTableModel::Speed, false,
-                 [](TDutySegment &s) {
-                     s.SharePct = 100;
-                     s.SpeedMph = 62; // shown 99.8
-                 }},
-        LookedAt{"SpeedWithManyDigits", TDutyTableModel::Speed, true,
-                 [](TDutySegment &s) { s.SpeedMph = 41.2345; }},
-        LookedAt{"ShareOfAThird", TDutyTableModel::Share, true,
-                 [](TDutySegment &s) {
-                     s.SharePct = 33.333;
-                     s.SpeedMph = 50;
-                 }},
-        LookedAt{"LoadWithAHalf", TDutyTableModel::Load, true,
-                 [](TDutySegment &s) {
-                     s.SpeedMph = 50;
-                     s.Load = 1500.5;
-                 }},
-        LookedAt{"GradientBeyondFourDecimals", TDutyTableModel::Gradient, true,
-                 [](TDutySegment &s) {
-                     s.SpeedMph = 50;
-                     s.Gradient = 0.012345678;
-                 }}),
+    ::testing::Values(LookedAt{"SpeedInKmh", TDutyTableModel::Speed, false,
+                               [](TDutySegment &s) {
+                                   s.SharePct = 100;
+                                   s.SpeedMph = 62; // shown 99.8
+                               }},
+                      LookedAt{"SpeedWithManyDigits", TDutyTableModel::Speed, true,
+                               [](TDutySegment &s) { s.SpeedMph = 41.2345; }},
+                      LookedAt{"ShareOfAThird", TDutyTableModel::Share, true,
+                               [](TDutySegment &s) {
+                                   s.SharePct = 33.333;
+                                   s.SpeedMph = 50;
+                               }},
+                      LookedAt{"LoadWithAHalf", TDutyTableModel::Load, true,
+                               [](TDutySegment &s) {
+                                   s.SpeedMph = 50;
+                                   s.Load = 1500.5;
+                               }},
+                      LookedAt{"GradientBeyondFourDecimals", TDutyTableModel::Gradient, true,
+                               [](TDutySegment &s) {
+                                   s.SpeedMph = 50;
+                                   s.Gradient = 0.012345678;
+                               }}),
     [](const auto &c) { return std::string(c.param.name); });
 
 // ---- title -------------------------------------------------------------------
@@ -298,10 +320,10 @@ TEST_P(UnsavedPrompt, AsksOnceAndDoesWhatTheAnswerSays)
     TTruck other;
     other.Inputs.EngineIndex = 1;
     const QString otherPath = w.path(QStringLiteral("other.json"));
-    ASSERT_EQ(WriteTruckFile(otherPath.toStdString(), other), "");
+    ASSERT_FALSE(WriteTruckFile(otherPath.toStdString(), other));
     const QString ownPath = w.path(QStringLiteral("own.json"));
     if (c.state == State::EditedFile) {
-        ASSERT_EQ(WriteTruckFile(ownPath.toStdString(), TTruck{}), "");
+        ASSERT_FALSE(WriteTruckFile(ownPath.toStdString(), TTruck{}));
         ASSERT_TRUE(w.actions().OpenTruck(ownPath));
         w.form().SELoad->setValue(1234);
     } else {
@@ -348,9 +370,8 @@ TEST_P(UnsavedPrompt, AsksOnceAndDoesWhatTheAnswerSays)
         EXPECT_EQ(w.form().isVisible(), !goesOn);
         break;
     case Way::Open:
-        EXPECT_EQ(w.session.FilePath(), goesOn ? otherPath : (c.state == State::EditedFile
-                                                                 ? ownPath
-                                                                 : QString()));
+        EXPECT_EQ(w.session.FilePath(),
+                  goesOn ? otherPath : (c.state == State::EditedFile ? ownPath : QString()));
         EXPECT_TRUE(goesOn ? w.session.Truck() == other : w.session.Truck() == edited);
         break;
     case Way::New:
@@ -372,8 +393,7 @@ std::vector<PromptCase> promptCases()
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryWayOut, UnsavedPrompt, ::testing::ValuesIn(promptCases()),
-                         caseName);
+INSTANTIATE_TEST_SUITE_P(EveryWayOut, UnsavedPrompt, ::testing::ValuesIn(promptCases()), caseName);
 
 TEST(UnsavedPromptNotAsked, WhenNothingWouldBeLost)
 {
@@ -389,7 +409,7 @@ TEST(UnsavedPromptNotAsked, WhenNothingWouldBeLost)
         // An opened file, changed and changed back.
         WindowsFixture w;
         const QString path = w.path(QStringLiteral("t.json"));
-        ASSERT_EQ(WriteTruckFile(path.toStdString(), TTruck{}), "");
+        ASSERT_FALSE(WriteTruckFile(path.toStdString(), TTruck{}));
         ASSERT_TRUE(w.actions().OpenTruck(path));
         w.form().SELoad->setValue(900);
         w.form().SELoad->setValue(50);
