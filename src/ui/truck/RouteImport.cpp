@@ -94,3 +94,8 @@ QString TRouteImport::Path() const
 {
     return d->path;
 }
+
+const TTruck &TRouteImport::Truck() const
+{
+    return d->truck;
+}

@@ -32,6 +32,8 @@ class TRouteImport : public QObject
     const std::variant<TRoute, TGpxError> &Result() const;
     std::variant<TRoute, TGpxError> TakeResult();
     QString Path() const;
+    // The truck the route's gears were chosen for.
+    const TTruck &Truck() const;
 
   Q_SIGNALS:
     void Finished();

@@ -361,7 +361,14 @@ void TTruckActions::routeImportDone()
         if (const auto *error = std::get_if<TGpxError>(&result)) {
             showProblem(QString::fromStdString(error->Message()));
         } else if (MayDropDuty()) {
-            m_session->SetRoute(std::move(std::get<TRoute>(result)));
+            TRoute route = std::move(std::get<TRoute>(result));
+            // The truck may have changed while the file was read: each
+            // segment's gear is chosen again for the truck it joins.
+            const TTruck &now = m_session->Truck();
+            if (!SameInputs(now, import->Truck()))
+                for (TDutySegment &segment : route.Duty)
+                    segment.Gear = RouteGear(now, segment.SpeedMph, segment.Gradient);
+            m_session->SetRoute(std::move(route));
             applied = true;
         }
     }

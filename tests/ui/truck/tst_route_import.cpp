@@ -113,7 +113,7 @@ TEST_P(RouteImportPrompt, AnEditedListIsAskedAboutOnceAndTheAnswerIsDone)
     WindowsFixture w;
     const QString own = w.path(QStringLiteral("own.json"));
     if (c.withFile) {
-        ASSERT_EQ(WriteTruckFile(own.toStdString(), TTruck{}), "");
+        ASSERT_FALSE(WriteTruckFile(own.toStdString(), TTruck{}));
         ASSERT_TRUE(w.actions().OpenTruck(own));
     }
     w.session.SetDuty(typedList());
@@ -161,7 +161,7 @@ TEST(RouteImport, ChangedInputsOfAnOpenedFileAreNotAskedAbout)
     // The import replaces the duty list only: the inputs are not lost.
     WindowsFixture w;
     const QString own = w.path(QStringLiteral("own.json"));
-    ASSERT_EQ(WriteTruckFile(own.toStdString(), TTruck{}), "");
+    ASSERT_FALSE(WriteTruckFile(own.toStdString(), TTruck{}));
     ASSERT_TRUE(w.actions().OpenTruck(own));
     w.form().SELoad->setValue(1234);
     ASSERT_TRUE(w.session.IsModified());
@@ -280,6 +280,26 @@ TEST(RouteImport, CancelChangesNothingEvenWhenTheWorkIsDone)
     // The next import runs as usual.
     EXPECT_TRUE(ImportAndWait(w, path));
     EXPECT_TRUE(w.session.RouteSummary());
+}
+
+TEST(RouteImport, ATruckChangedWhileReadingGetsTheGearsItHolds)
+{
+    WindowsFixture w;
+    const QString path = w.writeFile(QStringLiteral("drive.gpx"), TownThenHighwayGpx());
+    TTruck changed = w.session.Truck();
+    changed.Inputs.OverdriveRatio = 0.45; // fifth too tall for town speeds
+    const auto before = ImportRoute(path.toStdString(), w.session.Truck());
+    const auto after = ImportRoute(path.toStdString(), changed);
+    ASSERT_TRUE(std::holds_alternative<TRoute>(before));
+    ASSERT_TRUE(std::holds_alternative<TRoute>(after));
+    ASSERT_NE(std::get<TRoute>(before).Duty, std::get<TRoute>(after).Duty);
+
+    w.actions().StartRouteImport(path);
+    w.session.SetInputs(changed); // before the worker's result is taken
+    bool applied = false;
+    ASSERT_TRUE(WaitForImport(w, &applied));
+    ASSERT_TRUE(applied);
+    EXPECT_EQ(w.session.Truck().Duty, std::get<TRoute>(after).Duty);
 }
 
 TEST(RouteImport, ClosingTheWindowsDuringAnImportEndsIt)

@@ -318,7 +318,7 @@ TEST(SessionRoute, DutyModifiedIsTheListAgainstTheFile)
     const QString path = dir.filePath(QStringLiteral("t.json"));
     TTruck t;
     t.Duty = {segment(100, 50)};
-    ASSERT_EQ(WriteTruckFile(path.toStdString(), t), "");
+    ASSERT_FALSE(WriteTruckFile(path.toStdString(), t));
     ASSERT_TRUE(s.Open(path).isEmpty());
     EXPECT_FALSE(s.DutyModified());
     TTruck inputs = s.Truck();
