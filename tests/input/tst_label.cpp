@@ -85,6 +85,9 @@ INSTANTIATE_TEST_SUITE_P(
         PosCase{kBox, kLab, AT::elaTop, AH::elhRight, AV::elvTop, 1, 2, {141, 35}},
         PosCase{kBox, kLab, AT::elaTop, AH::elhLeft, AV::elvTop, 0, 0, {100, 37}},
         PosCase{kBox, kLab, AT::elaBottom, AH::elhRight, AV::elvTop, -2, 5, {138, 76}},
+        // Centred, the margin along the side still moves the label.
+        PosCase{kBox, kLab, AT::elaLeft, AH::elhLeft, AV::elvCenter, 3, 2, {77, 56}},
+        PosCase{kBox, kLab, AT::elaTop, AH::elhCenter, AV::elvTop, -3, 1, {117, 36}},
         // The halving truncates toward zero when the label is the larger.
         PosCase{
             {10, 10, 20, 10}, {25, 13}, AT::elaBottom, AH::elhCenter, AV::elvTop, 0, 0, {8, 20}},

@@ -199,3 +199,264 @@ TEST_F(EntryTest, AutoSelectFalseHoldsWhenTabBringsTheFocus)
 }
 
 } // namespace
+
+// ---- refused and accepted pastes, row by row --------------------------------
+
+namespace
+{
+
+enum class Kind { Plain, Integer, Positive, Signed };
+
+std::unique_ptr<TESBBaseEdit> makeEdit(Kind kind)
+{
+    switch (kind) {
+    case Kind::Plain: return std::make_unique<TESBBaseEdit>();
+    case Kind::Integer: return std::make_unique<TESBPosEdit>();
+    case Kind::Positive: return std::make_unique<TESBPosFloatEdit>();
+    case Kind::Signed: return std::make_unique<TESBFloatEdit>();
+    }
+    return nullptr;
+}
+
+// Where the caret or the selection stands before the paste.
+struct Place {
+    int Start = -1; // -1: the caret at the end
+    int Length = 0; // > 0: a selection from Start
+};
+
+void placeCaret(QLineEdit &e, Place p)
+{
+    if (p.Length > 0)
+        e.setSelection(p.Start, p.Length);
+    else
+        e.setCursorPosition(p.Start < 0 ? int(e.text().size()) : p.Start);
+}
+
+void paste(QLineEdit &e, const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(&e, Qt::Key_V, Qt::ControlModifier);
+}
+
+// Everything a refused paste must give back.
+struct Seen {
+    QString Text;
+    bool Null;
+    int SelStart;
+    QString Selected;
+    int Caret;
+    bool PosSign;
+    long double Value;
+    QColor Ink;
+
+    static Seen of(TESBBaseNumericEdit &e)
+    {
+        auto *i = qobject_cast<TESBPosEdit *>(&e);
+        return {e.text(),
+                e.Null(),
+                e.selectionStart(),
+                e.selectedText(),
+                e.cursorPosition(),
+                e.ShowPosSign(),
+                i ? static_cast<long double>(i->AsInt64()) : e.AsFloat(),
+                e.palette().color(QPalette::Text)};
+    }
+    bool operator==(const Seen &) const = default;
+};
+
+void PrintTo(const Seen &s, std::ostream *os)
+{
+    *os << '"' << s.Text.toStdString() << "\" null " << s.Null << " sel " << s.SelStart << '+'
+        << s.Selected.size() << " caret " << s.Caret << " +sign " << s.PosSign << " value "
+        << double(s.Value) << " ink " << s.Ink.name().toStdString();
+}
+
+struct RefusedRow {
+    const char *Name;
+    Kind Edit;
+    long double Value;
+    bool Null;
+    bool FullAccuracy;
+    Place At;
+    const char *Clip;
+};
+
+void PrintTo(const RefusedRow &r, std::ostream *os)
+{
+    *os << r.Name;
+}
+
+class RefusedPaste : public EditTest, public testing::WithParamInterface<RefusedRow>
+{
+};
+
+// A paste whose first characters go in before a later one is refused: the
+// edit ends as it began, down to the stored value, the sign shown, the ink
+// and the selection, with one beep and no change notification.
+TEST_P(RefusedPaste, LeavesTheEditAsItWas)
+{
+    const RefusedRow &r = GetParam();
+    std::unique_ptr<TESBBaseEdit> owner = makeEdit(r.Edit);
+    auto &e = static_cast<TESBBaseNumericEdit &>(*owner);
+    e.setNullStr(QStringLiteral("n/a"));
+    e.setColorFontNeg(clRed);
+    e.setColorFontPos(clNavy);
+    if (auto *f = qobject_cast<TESBPosFloatEdit *>(&e))
+        f->setFullAccuracy(r.FullAccuracy);
+    e.setAsFloat(r.Value);
+    if (auto *i = qobject_cast<TESBPosEdit *>(&e))
+        i->setAsInt64(std::int64_t(r.Value));
+    e.setNull(r.Null);
+    placeCaret(e, r.At);
+    const Seen before = Seen::of(e);
+
+    QSignalSpy changes(&e, &TESBCustomEdit::OnChange);
+    paste(e, QString::fromUtf8(r.Clip));
+    EXPECT_EQ(beeps, 1);
+    EXPECT_EQ(changes.count(), 0);
+    EXPECT_EQ(Seen::of(e), before);
+    // The stored value, not only the text, is the old one.
+    e.ValueToText();
+    EXPECT_EQ(e.text(), before.Text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RefusedPaste,
+    testing::Values(
+        RefusedRow{"DigitThenLetterIntoANullEdit", Kind::Positive, 0, true, false, {}, "5x"},
+        RefusedRow{"DigitsThenLetterIntoANullIntegerEdit", Kind::Integer, 0, true, false, {},
+                   "12x"},
+        RefusedRow{"MinusThenLetterOnAPositiveValue", Kind::Signed, 5, false, false, {}, "-x"},
+        RefusedRow{"MinusThenLetterOnANegativeValue", Kind::Signed, -5, false, false, {}, "-x"},
+        RefusedRow{"MinusThenLetterKeepsTheFullValue", Kind::Signed, 0.81299L, false, true, {},
+                   "-x"},
+        RefusedRow{"PlusThenLetterKeepsTheSignHidden", Kind::Positive, 1.5L, false, false, {},
+                   "+x"},
+        RefusedRow{"PlusThenLetterOnAnInteger", Kind::Integer, 7, false, false, {}, "+x"},
+        RefusedRow{"DigitThenLetterOverASelection", Kind::Positive, 12.5L, false, false, {1, 3},
+                   "9x"},
+        RefusedRow{"DigitThenLetterAtTheCaret", Kind::Positive, 12.5L, false, false, {2, 0},
+                   "9x"},
+        RefusedRow{"SeparatorThenSecondSeparatorOverASelection", Kind::Positive, 1.5L, false,
+                   false, {1, 2}, ".5."}),
+    [](const testing::TestParamInfo<RefusedRow> &i) { return std::string(i.param.Name); });
+
+struct AcceptedRow {
+    const char *Name;
+    Kind Edit;
+    const char *Start; // set as the line edit's own text
+    bool Null;
+    int MaxLength;
+    Place At;
+    const char *Clip;
+    const char *Shown;
+    int Changes;
+};
+
+void PrintTo(const AcceptedRow &r, std::ostream *os)
+{
+    *os << r.Name;
+}
+
+class AcceptedPaste : public EditTest, public testing::WithParamInterface<AcceptedRow>
+{
+};
+
+// One change notification for a paste that changes the text, however many
+// characters it holds; none for one that leaves the text as it was.
+TEST_P(AcceptedPaste, NotifiesOnlyARealChange)
+{
+    const AcceptedRow &r = GetParam();
+    std::unique_ptr<TESBBaseEdit> e = makeEdit(r.Edit);
+    e->QLineEdit::setText(QString::fromLatin1(r.Start));
+    e->setMaxLength(r.MaxLength);
+    e->setNull(r.Null);
+    placeCaret(*e, r.At);
+    QSignalSpy changes(e.get(), &TESBCustomEdit::OnChange);
+    paste(*e, QString::fromLatin1(r.Clip));
+    EXPECT_EQ(e->text(), r.Shown);
+    EXPECT_EQ(changes.count(), r.Changes);
+    EXPECT_FALSE(e->Null());
+    EXPECT_EQ(beeps, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, AcceptedPaste,
+    testing::Values(
+        AcceptedRow{"SeveralCharactersIntoRoom", Kind::Positive, "", false, 0, {}, "1.25", "1.25", 1},
+        AcceptedRow{"IntoAFullEdit", Kind::Integer, "123", false, 3, {}, "4", "123", 0},
+        AcceptedRow{"IntoAFullEditAtItsStart", Kind::Integer, "123", false, 3, {0, 0}, "45", "123",
+                    0},
+        AcceptedRow{"TheSameTextOverItsSelection", Kind::Integer, "123", false, 0, {1, 1}, "2",
+                    "123", 0},
+        AcceptedRow{"OverTheWholeTextOfAFullEdit", Kind::Integer, "123", false, 3, {0, 3}, "45",
+                    "45", 1},
+        AcceptedRow{"OverPartOfAFullEditUpToTheLimit", Kind::Integer, "123", false, 3, {1, 1},
+                    "45", "143", 1},
+        AcceptedRow{"IntoANullEdit", Kind::Integer, "", true, 0, {}, "12", "12", 1},
+        AcceptedRow{"InnerBlankIntoAPlainEdit", Kind::Plain, "", false, 0, {}, " a b ", "a b", 1}),
+    [](const testing::TestParamInfo<AcceptedRow> &i) { return std::string(i.param.Name); });
+
+// With ForceDecimals a typed digit that would lengthen a full fraction is
+// dropped; a pasted text holding such a digit is refused whole, judged
+// character by character as typing judges it.
+struct ForcedRow {
+    const char *Name;
+    quint8 Places;
+    const char *Start;
+    Place At;
+    const char *Input;
+    const char *Typed;
+    const char *Pasted;
+};
+
+void PrintTo(const ForcedRow &r, std::ostream *os)
+{
+    *os << r.Name;
+}
+
+class ForcedDecimals : public EditTest, public testing::WithParamInterface<ForcedRow>
+{
+  protected:
+    std::unique_ptr<TESBPosFloatEdit> edit()
+    {
+        const ForcedRow &r = GetParam();
+        auto e = std::make_unique<TESBPosFloatEdit>();
+        e->setDecimalPlaces(r.Places);
+        e->setForceDecimals(true);
+        e->QLineEdit::setText(QString::fromLatin1(r.Start));
+        placeCaret(*e, r.At);
+        return e;
+    }
+};
+
+TEST_P(ForcedDecimals, TypedAndPasted)
+{
+    const ForcedRow &r = GetParam();
+    auto typed = edit();
+    QTest::keyClicks(typed.get(), QString::fromLatin1(r.Input));
+    EXPECT_EQ(typed->text(), r.Typed);
+    EXPECT_EQ(beeps, 0) << "a dropped digit is silent";
+
+    auto pasted = edit();
+    paste(*pasted, QString::fromLatin1(r.Input));
+    EXPECT_EQ(pasted->text(), r.Pasted);
+    EXPECT_EQ(beeps, r.Pasted == std::string_view(r.Start) ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ForcedDecimals,
+    testing::Values(
+        ForcedRow{"LongFraction", 2, "", {}, "1.2345", "1.23", ""},
+        ForcedRow{"FractionOfExactlyThePlaces", 2, "", {}, "1.23", "1.23", "1.23"},
+        ForcedRow{"FractionFilledUp", 2, "1.2", {}, "3", "1.23", "1.23"},
+        ForcedRow{"FractionFilledPastThePlaces", 2, "1.2", {}, "34", "1.23", "1.2"},
+        ForcedRow{"FullFraction", 2, "1.23", {}, "4", "1.23", "1.23"},
+        ForcedRow{"WholePartJustBeforeTheSeparator", 2, "1.23", {1, 0}, "9", "19.23", "19.23"},
+        ForcedRow{"WholePartAtTheStart", 2, "1.23", {0, 0}, "90", "901.23", "901.23"},
+        ForcedRow{"OverASelectedFractionDigit", 2, "1.23", {3, 1}, "4", "1.24", "1.24"},
+        ForcedRow{"NoPlaces", 0, "", {}, "1.5", "1.", ""},
+        ForcedRow{"LongWholeNumber", 2, "", {}, "123456", "123456", "123456"}),
+    [](const testing::TestParamInfo<ForcedRow> &i) { return std::string(i.param.Name); });
+
+} // namespace

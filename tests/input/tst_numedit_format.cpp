@@ -128,6 +128,7 @@ TEST(NumberText, PaddingTrimmingAndRegrouping)
     EXPECT_EQ(ESBRegroupText("1234567.12345", Point), "1,234,567.12345");
     EXPECT_EQ(ESBRegroupText("1234567,12345", Comma), "1.234.567,12345");
     EXPECT_EQ(ESBRegroupText(",", Point), "");
+    EXPECT_EQ(ESBRegroupText("123-4567", Point), "123-4,567"); // a sign breaks a run
 }
 
 TEST(NumberText, NullThousandsSeparatorMeansNoGrouping)

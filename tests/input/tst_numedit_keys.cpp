@@ -75,6 +75,16 @@ TEST_F(KeyTest, SignKeys)
     EXPECT_EQ(e.text(), "1.5000");
     EXPECT_EQ(e.AsFloat(), 1.5L);
 
+    // On an empty text "+" is typed only when it turns the sign display on.
+    e.clear();
+    QTest::keyClick(&e, '+');
+    EXPECT_TRUE(e.ShowPosSign());
+    EXPECT_EQ(e.text(), "+");
+    e.clear();
+    QTest::keyClick(&e, '+');
+    EXPECT_FALSE(e.ShowPosSign());
+    EXPECT_EQ(e.text(), "");
+
     // Without toggling "+" only keeps the value positive.
     e.setUseSignToggling(false);
     e.setAsString("-2");
@@ -223,6 +233,10 @@ TEST_F(KeyTest, PasteFollowsTheTypingRules)
     EXPECT_EQ(e.text(), "123");
     QTest::keyClick(&e, '4');
     EXPECT_EQ(e.text(), "123");
+    // A full edit still takes a key that replaces its selection.
+    e.setSelection(1, 2);
+    QTest::keyClick(&e, '4');
+    EXPECT_EQ(e.text(), "14");
 }
 
 TEST_F(KeyTest, ReadOnlyEdit)
@@ -299,6 +313,56 @@ TEST_F(KeyTest, EnterArrowsAndEscape)
     QTest::keyClick(b, Qt::Key_Escape);
     EXPECT_EQ(b->text(), "0");
     EXPECT_EQ(QApplication::focusWidget(), b);
+}
+
+TEST_F(KeyTest, EscapeUndoesTheLastEditOnly)
+{
+    TESBPosEdit e;
+    e.setAsString("12");
+    e.setCursorPosition(2);
+    QTest::keyClick(&e, '3');
+    QTest::keyClick(&e, Qt::Key_Home); // a caret move ends the first edit
+    QTest::keyClick(&e, '4');
+    ASSERT_EQ(e.text(), "4123");
+    QSignalSpy changes(&e, &TESBCustomEdit::OnChange);
+    QTest::keyClick(&e, Qt::Key_Escape);
+    EXPECT_EQ(e.text(), "123");
+    EXPECT_EQ(e.AsInteger(), 123);
+    EXPECT_EQ(changes.count(), 1);
+    QTest::keyClick(&e, Qt::Key_Escape);
+    EXPECT_EQ(e.text(), "12");
+
+    // A refused paste keeps the history: Esc still undoes the typing before it.
+    QTest::keyClick(&e, Qt::Key_End);
+    QTest::keyClick(&e, '3');
+    QTest::keyClick(&e, Qt::Key_Home);
+    QGuiApplication::clipboard()->setText("5x");
+    QTest::keyClick(&e, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(e.text(), "123");
+    QTest::keyClick(&e, Qt::Key_Escape);
+    EXPECT_EQ(e.text(), "12");
+
+    // Esc is the edit's own, or, without EscapeUndoes, passed on (to close a
+    // dialog) with the text left alone.
+    for (bool undoes : {true, false}) {
+        ESBInputOptions().EscapeUndoes = undoes;
+        e.setAsString("12");
+        QTest::keyClick(&e, '5');
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+        QApplication::sendEvent(&e, &esc);
+        EXPECT_EQ(esc.isAccepted(), undoes);
+        EXPECT_EQ(e.text(), undoes ? "12" : "125");
+    }
+}
+
+TEST_F(KeyTest, CtrlASelectsEverything)
+{
+    TESBPosFloatEdit e;
+    e.setAsFloat(12.5L);
+    e.setCursorPosition(2);
+    QTest::keyClick(&e, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(e.selectedText(), "12.5000");
+    EXPECT_EQ(beeps, 0);
 }
 
 TEST_F(KeyTest, KeyHandlersMayChangeOrClearTheKey)

@@ -5,6 +5,9 @@
 
 #include <QSignalSpy>
 
+#include <functional>
+#include <limits>
+
 using ValueTest = EditTest;
 
 TEST_F(ValueTest, NewEditsShowZero)
@@ -101,6 +104,22 @@ TEST_F(ValueTest, LoadingInLayoutOrderRaisesNoChange)
     EXPECT_EQ(i.AsInteger(), 45);
 }
 
+TEST_F(ValueTest, NonFiniteWritesShowZero)
+{
+    for (long double v : {std::numeric_limits<long double>::quiet_NaN(),
+                          std::numeric_limits<long double>::infinity(),
+                          -std::numeric_limits<long double>::infinity()}) {
+        TESBFloatEdit e;
+        e.setAsFloat(2);
+        e.setAsFloat(v);
+        EXPECT_EQ(e.text(), "0.0000") << double(v);
+        EXPECT_EQ(e.AsFloat(), 0.0L);
+        e.setAsFloat(2);
+        e.setAsScaledFloat(v);
+        EXPECT_EQ(e.text(), "0.0000") << double(v);
+    }
+}
+
 TEST_F(ValueTest, IntegerWidths)
 {
     TESBPosEdit e;
@@ -147,6 +166,8 @@ TEST_F(ValueTest, DisplayOptions)
     i.setAsInteger(-42);
     EXPECT_EQ(i.text(), "-0042");
     EXPECT_EQ(i.AsInteger(), -42);
+    i.setMaxLength(6); // the padding follows at once
+    EXPECT_EQ(i.text(), "-00042");
 
     // Custom separators apply to every conversion.
     TESBPosFloatEdit c;
@@ -368,3 +389,174 @@ INSTANTIATE_TEST_SUITE_P(
                     BoundsRow{"IntegerAtUpper", false, "10", 0},
                     BoundsRow{"IntegerAboveUpper", false, "11", 2}),
     [](const testing::TestParamInfo<BoundsRow> &i) { return std::string(i.param.Name); });
+
+namespace
+{
+
+// Entering and leaving the null state: every way in or out, and the text and
+// value it leaves. The edits start at 0 with the null text "n/a".
+enum class Kind { Integer, Positive, Signed };
+
+struct NullRow {
+    const char *Name;
+    Kind Edit;
+    bool StartNull;
+    std::function<void(TESBBaseNumericEdit &)> Act;
+    bool Null;
+    const char *Shown;
+};
+
+void PrintTo(const NullRow &r, std::ostream *os)
+{
+    *os << r.Name;
+}
+
+class NullState : public EditTest, public testing::WithParamInterface<NullRow>
+{
+};
+
+TEST_P(NullState, WaysInAndOut)
+{
+    const NullRow &r = GetParam();
+    std::unique_ptr<TESBBaseNumericEdit> e;
+    switch (r.Edit) {
+    case Kind::Integer: e = std::make_unique<TESBPosEdit>(); break;
+    case Kind::Positive: e = std::make_unique<TESBPosFloatEdit>(); break;
+    case Kind::Signed: e = std::make_unique<TESBFloatEdit>(); break;
+    }
+    e->setNullStr("n/a");
+    e->setNull(r.StartNull);
+    QSignalSpy nulls(e.get(), &TESBCustomEdit::OnNull);
+    r.Act(*e);
+    EXPECT_EQ(e->Null(), r.Null);
+    EXPECT_EQ(e->text(), r.Shown);
+    EXPECT_EQ(e->AsString(), r.Null ? QString() : e->text());
+    EXPECT_EQ(e->AsFloat(), 0.0L);
+    EXPECT_EQ(nulls.count(), r.Null && !r.StartNull ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, NullState,
+    testing::Values(
+        NullRow{"SetNullFalseShowsTheValue", Kind::Positive, true,
+                [](TESBBaseNumericEdit &e) { e.setNull(false); }, false, "0.0000"},
+        NullRow{"SameFloatLeaves", Kind::Positive, true, [](TESBBaseNumericEdit &e) { e.setAsFloat(0); },
+                false, "0.0000"},
+        NullRow{"SameScaledFloatLeaves", Kind::Positive, true,
+                [](TESBBaseNumericEdit &e) {
+                    static_cast<TESBPosFloatEdit &>(e).setAsScaledFloat(0);
+                },
+                false, "0.0000"},
+        NullRow{"SameIntegerLeaves", Kind::Integer, true,
+                [](TESBBaseNumericEdit &e) { static_cast<TESBPosEdit &>(e).setAsInteger(0); },
+                false, "0"},
+        NullRow{"SameInt64Leaves", Kind::Integer, true,
+                [](TESBBaseNumericEdit &e) { static_cast<TESBPosEdit &>(e).setAsInt64(0); }, false,
+                "0"},
+        NullRow{"TextOtherThanTheNullTextLeaves", Kind::Positive, true,
+                [](TESBBaseNumericEdit &e) { e.setAsString(""); }, false, "0.0000"},
+        NullRow{"EmptyTextOnAValueStaysAValue", Kind::Positive, false,
+                [](TESBBaseNumericEdit &e) {
+                    e.setNullStr("");
+                    e.setAsString("");
+                },
+                false, "0.0000"},
+        NullRow{"NullStrFollowsWhileNull", Kind::Positive, true,
+                [](TESBBaseNumericEdit &e) { e.setNullStr("none"); }, true, "none"},
+        NullRow{"BlankWhenNullFollowsWhileNull", Kind::Positive, true,
+                [](TESBBaseNumericEdit &e) { e.setBlankWhenNull(true); }, true, ""},
+        NullRow{"CtrlNEnters", Kind::Positive, false,
+                [](TESBBaseNumericEdit &e) {
+                    QTest::keyClick(&e, Qt::Key_N, Qt::ControlModifier);
+                },
+                true, "n/a"},
+        NullRow{"RefusedKeyStaysNull", Kind::Positive, true,
+                [](TESBBaseNumericEdit &e) { QTest::keyClick(&e, 'x'); }, true, "n/a"},
+        NullRow{"DecimalSeparatorLeaves", Kind::Positive, true,
+                [](TESBBaseNumericEdit &e) { QTest::keyClick(&e, '.'); }, false, "."},
+        NullRow{"MinusRefusedWhereItIsNoCharacter", Kind::Positive, true,
+                [](TESBBaseNumericEdit &e) { QTest::keyClick(&e, '-'); }, true, "n/a"},
+        NullRow{"MinusLeavesWhereItIsTyped", Kind::Signed, true,
+                [](TESBBaseNumericEdit &e) { QTest::keyClick(&e, '-'); }, false, "-"},
+        NullRow{"PlusLeavesAndShowsTheSign", Kind::Positive, true,
+                [](TESBBaseNumericEdit &e) { QTest::keyClick(&e, '+'); }, false, "+"}),
+    [](const testing::TestParamInfo<NullRow> &i) { return std::string(i.param.Name); });
+
+// One change notification per change of the text, whatever made it, and
+// none for what leaves the text as it was. The edit starts showing 1.5000.
+struct ChangeRow {
+    const char *Name;
+    std::function<void(TESBPosFloatEdit &)> Act;
+    int Changes;
+};
+
+void PrintTo(const ChangeRow &r, std::ostream *os)
+{
+    *os << r.Name;
+}
+
+class ChangeCount : public EditTest, public testing::WithParamInterface<ChangeRow>
+{
+};
+
+TEST_P(ChangeCount, OncePerRealChange)
+{
+    TESBPosFloatEdit e;
+    e.setAsFloat(1.5L);
+    e.setCursorPosition(int(e.text().size()));
+    QSignalSpy changes(&e, &TESBCustomEdit::OnChange);
+    GetParam().Act(e);
+    EXPECT_EQ(changes.count(), GetParam().Changes) << e.text().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ChangeCount,
+    testing::Values(
+        ChangeRow{"TypedDigit", [](TESBPosFloatEdit &e) { QTest::keyClick(&e, '7'); }, 1},
+        ChangeRow{"Backspace", [](TESBPosFloatEdit &e) { QTest::keyClick(&e, Qt::Key_Backspace); },
+                  1},
+        ChangeRow{"CutOfEverything",
+                  [](TESBPosFloatEdit &e) {
+                      e.selectAll();
+                      e.CutToClipboard();
+                  },
+                  1},
+        ChangeRow{"TypedDigitThenEsc",
+                  [](TESBPosFloatEdit &e) {
+                      QTest::keyClick(&e, '7');
+                      QTest::keyClick(&e, Qt::Key_Escape);
+                  },
+                  2},
+        ChangeRow{"RefusedKey", [](TESBPosFloatEdit &e) { QTest::keyClick(&e, 'a'); }, 0},
+        ChangeRow{"SecondSeparator", [](TESBPosFloatEdit &e) { QTest::keyClick(&e, '.'); }, 0},
+        ChangeRow{"PlusShowsTheSign", [](TESBPosFloatEdit &e) { QTest::keyClick(&e, '+'); }, 1},
+        ChangeRow{"SameText", [](TESBPosFloatEdit &e) { e.setAsString(e.text()); }, 0},
+        ChangeRow{"SameValue", [](TESBPosFloatEdit &e) { e.setAsFloat(1.5L); }, 0},
+        ChangeRow{"TextThenItsNormalForm", [](TESBPosFloatEdit &e) { e.setAsString("2"); }, 2},
+        ChangeRow{"SamePlacesKeepTheTypedText",
+                  [](TESBPosFloatEdit &e) {
+                      QTest::keyClick(&e, '7');
+                      e.setDecimalPlaces(4);
+                  },
+                  1},
+        ChangeRow{"OtherPlaces", [](TESBPosFloatEdit &e) { e.setDecimalPlaces(2); }, 1},
+        ChangeRow{"NullTwice",
+                  [](TESBPosFloatEdit &e) {
+                      e.setNull(true);
+                      e.setNull(true);
+                  },
+                  1},
+        ChangeRow{"CtrlN",
+                  [](TESBPosFloatEdit &e) { QTest::keyClick(&e, Qt::Key_N, Qt::ControlModifier); },
+                  1},
+        ChangeRow{"WhileLoading",
+                  [](TESBPosFloatEdit &e) {
+                      e.beginLoading();
+                      e.setAsFloat(3);
+                      QTest::keyClick(&e, '7');
+                      e.Loaded();
+                  },
+                  0}),
+    [](const testing::TestParamInfo<ChangeRow> &i) { return std::string(i.param.Name); });
+
+} // namespace

@@ -7,6 +7,9 @@
 
 #include <QSignalSpy>
 
+#include <functional>
+#include <limits>
+
 using SpinTest = EditTest;
 
 namespace {
@@ -135,6 +138,11 @@ TEST_F(SpinTest, StepsStopAtTheBoundsOrWrap)
     EXPECT_EQ(s.editor()->text(), "0");
     ASSERT_EQ(ups.count(), 3);
     EXPECT_EQ(ups.at(0).at(0).value<QObject *>(), s.upButton());
+    QSignalSpy downs(&s, &TESBFloatSpinEdit::OnDownClick);
+    s.StepDown();
+    ASSERT_EQ(downs.count(), 1);
+    EXPECT_EQ(downs.at(0).at(0).value<QObject *>(), s.downButton());
+    EXPECT_EQ(ups.count(), 3);
 
     // The click event comes before the step.
     long double seen = -1;
@@ -244,7 +252,7 @@ TEST_F(SpinTest, ReadOnlyAndEditorDisabled)
     s.setReadOnly(false);
     s.setEditorEnabled(false);
     s.editor()->setCursorPosition(2);
-    QTest::keyClicks(s.editor(), "7-");
+    QTest::keyClicks(s.editor(), "7- x");
     EXPECT_EQ(s.editor()->text(), "50");
     QTest::keyClick(s.editor(), Qt::Key_Backspace);
     EXPECT_EQ(s.editor()->text(), "5");
@@ -436,3 +444,90 @@ INSTANTIATE_TEST_SUITE_P(
                     SpinRow{"DownWithinAStepOfMin", 20.25L, Qt::Key_Down, false, 20},
                     SpinRow{"DownAtMinWraps", 20, Qt::Key_Down, true, 80}),
     [](const testing::TestParamInfo<SpinRow> &i) { return std::string(i.param.Name); });
+
+namespace
+{
+
+// The value stays inside [Min, Max] however it is written, read or squeezed:
+// the range 20..80 (2 places) starting at 50, then one action. The editor's
+// own text is checked before Value() is read, since reading clamps too.
+struct RangeRow {
+    const char *Name;
+    std::function<void(TESBFloatSpinEdit &)> Act;
+    const char *Shown;
+    long double Value, Min, Max;
+};
+
+void PrintTo(const RangeRow &r, std::ostream *os)
+{
+    *os << r.Name;
+}
+
+class SpinRangeTest : public EditTest, public testing::WithParamInterface<RangeRow>
+{
+};
+
+TEST_P(SpinRangeTest, ValueStaysInRange)
+{
+    const RangeRow &r = GetParam();
+    TESBFloatSpinEdit s;
+    s.setDecimalPlaces(2);
+    s.setMin(20);
+    s.setMax(80);
+    s.setValue(50);
+    ASSERT_EQ(s.editor()->text(), "50.00");
+    r.Act(s);
+    EXPECT_EQ(s.editor()->text(), r.Shown);
+    EXPECT_EQ(s.Value(), r.Value);
+    EXPECT_EQ(s.Min(), r.Min);
+    EXPECT_EQ(s.Max(), r.Max);
+}
+
+auto writeValue(long double v)
+{
+    return [v](TESBFloatSpinEdit &s) { s.setValue(v); };
+}
+auto typeText(const char *t)
+{
+    return [t](TESBFloatSpinEdit &s) { s.editor()->QLineEdit::setText(t); };
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SpinRangeTest,
+    testing::Values(
+        RangeRow{"WriteBelowMin", writeValue(19.99L), "20.00", 20, 20, 80},
+        RangeRow{"WriteNegative", writeValue(-30), "20.00", 20, 20, 80},
+        RangeRow{"WriteZero", writeValue(0), "20.00", 20, 20, 80},
+        RangeRow{"WriteMin", writeValue(20), "20.00", 20, 20, 80},
+        RangeRow{"WriteMax", writeValue(80), "80.00", 80, 20, 80},
+        RangeRow{"WriteAboveMax", writeValue(80.01L), "80.00", 80, 20, 80},
+        RangeRow{"WriteInfinity", writeValue(std::numeric_limits<long double>::infinity()),
+                 "80.00", 80, 20, 80},
+        RangeRow{"WriteMinusInfinity", writeValue(-std::numeric_limits<long double>::infinity()),
+                 "20.00", 20, 20, 80},
+        RangeRow{"WriteNaNIsIgnored", writeValue(std::numeric_limits<long double>::quiet_NaN()),
+                 "50.00", 50, 20, 80},
+        RangeRow{"TextBelowMinReadsMin", typeText("19"), "19", 20, 20, 80},
+        RangeRow{"TextAboveMaxReadsMax", typeText("81"), "81", 80, 20, 80},
+        RangeRow{"TextZeroReadsZero", typeText("0"), "0", 0, 20, 80},
+        RangeRow{"MinRaisedAboveTheValue",
+                 [](TESBFloatSpinEdit &s) { s.setMin(60); }, "60.00", 60, 60, 80},
+        RangeRow{"MinRaisedUpToTheValue",
+                 [](TESBFloatSpinEdit &s) { s.setMin(50); }, "50.00", 50, 50, 80},
+        RangeRow{"MaxLoweredBelowTheValue",
+                 [](TESBFloatSpinEdit &s) { s.setMax(40); }, "40.00", 40, 20, 40},
+        RangeRow{"MaxLoweredDownToTheValue",
+                 [](TESBFloatSpinEdit &s) { s.setMax(50); }, "50.00", 50, 20, 50},
+        RangeRow{"MinAboveMaxPullsMax",
+                 [](TESBFloatSpinEdit &s) { s.setMin(90); }, "90.00", 90, 90, 90},
+        RangeRow{"MinNaNIsIgnored",
+                 [](TESBFloatSpinEdit &s) { s.setMin(std::numeric_limits<long double>::quiet_NaN()); },
+                 "50.00", 50, 20, 80},
+        RangeRow{"MaxNaNIsIgnored",
+                 [](TESBFloatSpinEdit &s) { s.setMax(std::numeric_limits<long double>::quiet_NaN()); },
+                 "50.00", 50, 20, 80},
+        RangeRow{"MaxBelowMinPullsMin",
+                 [](TESBFloatSpinEdit &s) { s.setMax(10); }, "10.00", 10, 10, 10}),
+    [](const testing::TestParamInfo<RangeRow> &i) { return std::string(i.param.Name); });
+
+} // namespace

@@ -4,6 +4,7 @@
 #include "ui/duty/DutyWindow.h"
 #include "ui/lifemap/LifeMapWindow.h"
 #include "ui/truck/RouteImport.h"
+#include "ui/report/Report.h"
 #include "ui/truck/TruckSession.h"
 
 #include <QAction>
@@ -90,6 +91,8 @@ TTruckActions::TTruckActions(TTruckSession *session, QWidget *mainWindow)
                      &TTruckActions::showDuty);
     ImportRouteAction = add(QStringLiteral("Import route…"), QKeySequence(Qt::CTRL | Qt::Key_I),
                             &TTruckActions::importRoute);
+    ReportAction = add(QStringLiteral("Save report…"), QKeySequence(Qt::CTRL | Qt::Key_P),
+                       &TTruckActions::saveReport);
     QuitAction =
         add(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), &TTruckActions::quit);
 
@@ -242,6 +245,37 @@ bool TTruckActions::OpenTruck(const QString &path)
 bool TTruckActions::SaveTruck(const QString &path)
 {
     const QString problem = m_session->SaveTo(path);
+    if (!problem.isEmpty())
+        showProblem(problem);
+    return problem.isEmpty();
+}
+
+void TTruckActions::saveReport()
+{
+    const QString path = AskFileInLastFolder(m_dialogs, m_main, QStringLiteral("Save report"),
+                                             QStringLiteral("PDF document (*.pdf)"), true);
+    if (!path.isEmpty())
+        SaveReport(path);
+}
+
+bool TTruckActions::SaveReport(const QString &path)
+{
+    // A report written over the truck's own file would lose the truck.
+    const QString truckFile = m_session->FilePath();
+    if (!truckFile.isEmpty() && QFileInfo::exists(path) &&
+        QFileInfo(path).canonicalFilePath() == QFileInfo(truckFile).canonicalFilePath()) {
+        showProblem(path +
+                    QStringLiteral(": is the truck's own file; the report would replace it"));
+        return false;
+    }
+    const TTruckSession::TRunning &running = m_session->Running();
+    TReportRequest request;
+    request.Truck = m_session->Truck();
+    request.TruckName = QFileInfo(m_session->FilePath()).fileName();
+    request.ReliabilityPct = m_lifeMap ? m_lifeMap->ReliabilityPercent() : 90;
+    request.Point = RunningPoint(request.Truck, running.Gear, running.EngineRpm);
+    request.PointText = RunningPointText();
+    const QString problem = WriteReport(path, request);
     if (!problem.isEmpty())
         showProblem(problem);
     return problem.isEmpty();

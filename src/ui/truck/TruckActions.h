@@ -32,8 +32,9 @@ class TTruckActions : public QObject
     QAction *SaveAsAction = nullptr;
     QAction *LifeMapAction = nullptr;
     QAction *DutyAction = nullptr;
-    QAction *QuitAction = nullptr;        // closes the main window, asking first as its X does
     QAction *ImportRouteAction = nullptr; // a recorded route (GPX) becomes the duty list
+    QAction *ReportAction = nullptr;      // a PDF of the running truck
+    QAction *QuitAction = nullptr;        // closes the main window, asking first as its X does
 
     // The seam through which the user is asked; tests answer here.
     void setDialogs(TDialogs dialogs);
@@ -64,6 +65,10 @@ class TTruckActions : public QObject
     // The progress shown for the running import, null when none runs.
     QProgressDialog *RouteImportProgress() const;
 
+    // Writes the report of the running truck to `path`, at the life map's
+    // reliability (90 % while it is closed); on a problem shows it.
+    bool SaveReport(const QString &path);
+
     // The windows beside the main window, or null when closed.
     TLifeMapWindow *LifeMap() const;
     TDutyWindow *DutyWindow() const;
@@ -87,6 +92,7 @@ class TTruckActions : public QObject
     void open();
     void showLifeMap();
     void showDuty();
+    void saveReport();
     void quit();
     void importRoute();
     void routeImportDone();

@@ -694,6 +694,7 @@ bool TESBCustomEdit::EnterText(const QString &incoming)
     const int oldSelStart = selectionStart();
     const int oldSelLength = int(selectedText().size());
     const bool oldNull = d->null;
+    KeepEntryState();
 
     d->entering = true;
     d->refused = false;
@@ -724,13 +725,18 @@ bool TESBCustomEdit::EnterText(const QString &incoming)
     if (!d->refused)
         insertTyped(run);
     if (d->refused) {
+        // Undo what went in, so Esc still undoes the edits before the text;
+        // when a sign key's redisplay has already reset the history, the old
+        // text is set instead.
+        while (text() != oldText && isUndoAvailable())
+            undo();
         setDisplayText(oldText);
         if (oldSelLength > 0)
             setSelection(oldSelStart, oldSelLength);
         else
             setCursorPosition(oldCursor);
         d->null = oldNull;
-        TextToValue(); // a sign key may have changed the stored value
+        RestoreEntryState();
     }
     d->entering = false;
     if (d->refused) {

@@ -197,6 +197,11 @@ protected:
     void Refuse(bool audible = true);
     // After text went in through EnterText.
     virtual void TextEntered() {}
+    // Around EnterText: what the keys of a text may change besides the text,
+    // the null state and the selection is kept first and given back when the
+    // text is refused. The base re-reads its value from the text.
+    virtual void KeepEntryState() {}
+    virtual void RestoreEntryState() { TextToValue(); }
     // True when the rule for a digit depends on the text before it.
     virtual bool DigitsNeedText() const { return false; }
     virtual void DoEnter();

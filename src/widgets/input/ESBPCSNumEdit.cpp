@@ -1,6 +1,7 @@
 #include "widgets/input/ESBPCSNumEdit.h"
 
 #include <QKeyEvent>
+#include <QPalette>
 #include <QLocale>
 #include <QTimer>
 
@@ -56,6 +57,13 @@ struct TESBBaseNumericEdit::Private {
     QChar customDecimal;
     quint8 decimalPlaces = 4;
     bool forceDecimals = false;
+    // What a refused text gives back (see KeepEntryState).
+    struct Kept {
+        long double floatValue = 0;
+        std::int64_t intValue = 0;
+        bool showPosSign = false;
+        QPalette palette;
+    } kept;
 };
 
 TESBBaseNumericEdit::TESBBaseNumericEdit(QWidget *parent)
@@ -313,6 +321,22 @@ void TESBBaseNumericEdit::keyReleaseEvent(QKeyEvent *event)
 void TESBBaseNumericEdit::TextEntered()
 {
     RegroupLive();
+}
+
+void TESBBaseNumericEdit::KeepEntryState()
+{
+    d->kept = {d->floatValue, d->intValue, d->showPosSign, palette()};
+}
+
+void TESBBaseNumericEdit::RestoreEntryState()
+{
+    // The kept values, not a parse of the old text: a value written from
+    // code keeps its full precision.
+    d->floatValue = d->kept.floatValue;
+    d->intValue = d->kept.intValue;
+    d->showPosSign = d->kept.showPosSign;
+    if (palette() != d->kept.palette)
+        setPalette(d->kept.palette);
 }
 
 void TESBBaseNumericEdit::RegroupLive()

@@ -91,6 +91,9 @@ protected:
     // Pasted or dropped text is regrouped as typed text is.
     void TextEntered() override;
     bool DigitsNeedText() const override { return ForceDecimals(); }
+    // A sign key changes the values, the shown "+" and the ink.
+    void KeepEntryState() override;
+    void RestoreEntryState() override;
 
 private:
     // With essAuto: regroups the text as typed so far.

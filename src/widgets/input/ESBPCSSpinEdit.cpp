@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QResizeEvent>
 
+#include <cmath>
+
 // The glyphs live in this static library; register them once before use.
 static void initGlyphResources()
 {
@@ -211,6 +213,10 @@ long double TESBFloatSpinEdit::Value()
 
 void TESBFloatSpinEdit::setValue(long double value)
 {
+    // No number at all: the value stays where it is (it would read as 0,
+    // outside the range, once the editor had it).
+    if (std::isnan(value))
+        return;
     if (value > m_max)
         value = m_max;
     else if (value < m_min)
@@ -221,7 +227,7 @@ void TESBFloatSpinEdit::setValue(long double value)
 
 void TESBFloatSpinEdit::setMax(long double value)
 {
-    if (value == m_max)
+    if (std::isnan(value) || value == m_max)
         return;
     m_max = value;
     if (m_editor->AsFloat() > m_max)
@@ -232,7 +238,7 @@ void TESBFloatSpinEdit::setMax(long double value)
 
 void TESBFloatSpinEdit::setMin(long double value)
 {
-    if (value == m_min)
+    if (std::isnan(value) || value == m_min)
         return;
     m_min = value;
     if (m_editor->AsFloat() < m_min)

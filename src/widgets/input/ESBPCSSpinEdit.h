@@ -149,7 +149,8 @@ public:
     void Loaded();
 
     // Reading corrects an out-of-range text (0 is returned as it is);
-    // writing clamps into [Min, Max].
+    // writing clamps into [Min, Max]. A NaN written to any of the three is
+    // ignored.
     long double Value();
     void setValue(long double value);
     long double Min() const { return m_min; }
