@@ -275,6 +275,8 @@ bool TTruckActions::SaveReport(const QString &path)
     request.ReliabilityPct = m_lifeMap ? m_lifeMap->ReliabilityPercent() : 90;
     request.Point = RunningPoint(request.Truck, running.Gear, running.EngineRpm);
     request.PointText = RunningPointText();
+    // A list imported from a recorded route is reported with what the drive was.
+    request.Route = m_session->RouteSummary();
     const QString problem = WriteReport(path, request);
     if (!problem.isEmpty())
         showProblem(problem);

@@ -7,11 +7,13 @@
 #include "widgets/input/ESBPCSSpinEdit.h"
 
 #include <QAction>
+#include <QFile>
 #include <QGuiApplication>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <variant>
 
 namespace
@@ -300,6 +302,32 @@ TEST(RouteImport, ATruckChangedWhileReadingGetsTheGearsItHolds)
     ASSERT_TRUE(WaitForImport(w, &applied));
     ASSERT_TRUE(applied);
     EXPECT_EQ(w.session.Truck().Duty, std::get<TRoute>(after).Duty);
+}
+
+TEST(RouteImport, TheReportFromTheWindowHoldsTheRoute)
+{
+    WindowsFixture w;
+    ASSERT_TRUE(ImportAndWait(w, w.writeFile(QStringLiteral("d.gpx"), TownThenHighwayGpx())));
+    const QString pdf = w.path(QStringLiteral("route.pdf"));
+    ASSERT_TRUE(w.actions().SaveReport(pdf)) << w.problems.join('\n').toStdString();
+    const QString txt = pdf + QStringLiteral(".txt");
+    const QString cmd = QStringLiteral("pdftotext -enc UTF-8 '%1' '%2'").arg(pdf, txt);
+    ASSERT_EQ(std::system(cmd.toLocal8Bit().constData()), 0);
+    QFile f(txt);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(f.readAll()).simplified();
+    EXPECT_TRUE(text.contains(QLatin1String("Moving distance"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QLatin1String("Trips within the life")));
+
+    // An edited list is no longer the route's.
+    std::vector<TDutySegment> edited = w.session.Truck().Duty;
+    edited[0].SpeedMph = 35;
+    w.session.SetDuty(edited);
+    ASSERT_TRUE(w.actions().SaveReport(pdf));
+    ASSERT_EQ(std::system(cmd.toLocal8Bit().constData()), 0);
+    QFile again(txt);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(QString::fromUtf8(again.readAll()).contains(QLatin1String("Moving distance")));
 }
 
 TEST(RouteImport, ClosingTheWindowsDuringAnImportEndsIt)
