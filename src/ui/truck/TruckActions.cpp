@@ -3,8 +3,8 @@
 #include "gfx/ErrorReport.h"
 #include "ui/duty/DutyWindow.h"
 #include "ui/lifemap/LifeMapWindow.h"
-#include "ui/truck/RouteImport.h"
 #include "ui/report/Report.h"
+#include "ui/truck/RouteImport.h"
 #include "ui/truck/TruckSession.h"
 
 #include <QAction>
