@@ -55,8 +55,14 @@ std::string WrongType(const char *wanted, const json &j)
     return std::string("must be ") + wanted + ", not " + got;
 }
 
+// A truck file goes three levels deep (the file, the duty list, a segment);
+// deeper text is refused before it costs memory.
+constexpr std::size_t MaxDepth = 16;
+struct TTooDeep {
+};
+
 // Follows the parser through the text so that problems it cannot report
-// itself (a key given twice, a number too large) name their key.
+// itself (a key given twice, a number too large, lists in lists) name their key.
 class TKeyTracker
 {
   public:
@@ -65,6 +71,8 @@ class TKeyTracker
         switch (event) {
         case json::parse_event_t::object_start:
         case json::parse_event_t::array_start:
+            if (m_frames.size() >= MaxDepth)
+                throw TTooDeep{};
             BeginElement();
             m_frames.push_back({event == json::parse_event_t::array_start, {}, 0, {}});
             break;
@@ -352,6 +360,9 @@ std::variant<TTruck, TTruckFileError> ParseTruck(std::string_view text, const st
         });
     } catch (const json::parse_error &e) {
         return error("", "not JSON (error at byte " + std::to_string(e.byte) + ")");
+    } catch (const TTooDeep &) {
+        return error("",
+                     "nested more than " + std::to_string(MaxDepth) + " deep: not a truck file");
     } catch (const json::out_of_range &) {
         // The only value JSON can hold but a double cannot: a number too large.
         return error(tracker.Path(true), "must be a finite number");

@@ -248,6 +248,10 @@ TEST(SimOptions, RouteOptionsFillTheRouteFields)
     EXPECT_EQ(o.Route, (TRouteParams{10, 0, 20, 0.001}));
     EXPECT_TRUE(CheckRouteParams(o.Route).empty());
 
+    // The gear a duty run ignores is still the truck's gear that --write-truck writes.
+    EXPECT_TRUE(std::holds_alternative<TSimOptions>(
+        Parse({"--truck", "t.json", "--duty", "--gear", "4", "--write-truck", "o.json"})));
+
     const auto plain = Parse({"--route", "r.gpx", "--write-truck", "o.json"});
     ASSERT_TRUE(std::holds_alternative<TSimOptions>(plain));
     EXPECT_EQ(std::get<TSimOptions>(plain).Route, TRouteParams{});

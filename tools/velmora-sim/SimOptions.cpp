@@ -181,7 +181,8 @@ std::string NoEffect(const TSimOptions &o, const TGiven &given)
             if (has(driving))
                 return std::string(driving) + " has no effect with " + mode + ": " + why;
     }
-    if (o.Duty && has("--gear"))
+    // The truck written keeps its gear, so --write-truck gives --gear its effect.
+    if (o.Duty && has("--gear") && !o.WriteTruck)
         return "--gear has no effect with --duty: each segment names its own gear";
     if (has("--every") && !has("--steps"))
         return "--every has no effect without --steps: it prints a row after every K-th step";

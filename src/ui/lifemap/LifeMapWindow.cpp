@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QSvgGenerator>
 #include <QVBoxLayout>
+#include <QtCharts/QAreaSeries>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
@@ -34,6 +35,7 @@ const QString TLifeMapWindow::NotHeldName = QStringLiteral("L10, speed not held"
 const QString TLifeMapWindow::ReliabilityName = QStringLiteral("a1 × L10 at ");
 const QString TLifeMapWindow::HeldName = QStringLiteral("Held curve");
 const QString TLifeMapWindow::MarkerName = QStringLiteral("Now");
+const QString TLifeMapWindow::SharesName = QStringLiteral("Distance share");
 
 namespace
 {
@@ -103,6 +105,22 @@ TLifeMapWindow::TLifeMapWindow(TTruckSession *session, QWidget *parent)
         axis->setMinorGridLinePen(minor);
     }
 
+    // The duty list's distance by speed: light bars along the bottom, drawn
+    // before the curves so that these stay on top, against their own axis.
+    m_shareAxis = new QValueAxis;
+    m_shareAxis->setLabelFormat(QStringLiteral("%.0f"));
+    m_shareAxis->setTitleText(QStringLiteral("Distance share (%)"));
+    m_shareAxis->setGridLineVisible(false);
+    m_shareAxis->setTickCount(6);
+    m_chart->addAxis(m_shareAxis, Qt::AlignRight);
+    m_bars = new QAreaSeries(new QLineSeries);
+    m_bars->setName(SharesName);
+    m_bars->setColor(QColor(240, 160, 60, 120));
+    m_bars->setBorderColor(QColor(200, 120, 30));
+    m_chart->addSeries(m_bars);
+    m_bars->attachAxis(m_speedAxis);
+    m_bars->attachAxis(m_shareAxis);
+
     // The running truck. The series only names it in the legend and lends
     // its axes for placing. On screen the dot is a layer over the view that
     // repaints the few pixels it leaves and enters from a picture of the
@@ -165,6 +183,7 @@ TLifeMapWindow::TLifeMapWindow(TTruckSession *session, QWidget *parent)
     connect(SaveChart, &QPushButton::clicked, this, &TLifeMapWindow::saveChart);
     connect(session, &TTruckSession::TruckChanged, this, &TLifeMapWindow::recompute);
     connect(session, &TTruckSession::RunningChanged, this, &TLifeMapWindow::moveMarker);
+    connect(session, &TTruckSession::DutyChanged, this, &TLifeMapWindow::updateBars);
     recompute();
 }
 
@@ -245,14 +264,12 @@ void TLifeMapWindow::redraw()
         legendShown[run.Holds] = true;
     }
 
-    double lo = 0;
-    double hi = 1;
+    m_sweepLo = 0;
+    m_sweepHi = 1;
     if (!m_points.empty()) {
-        lo = LifeMap::SpeedShown(m_points.front().SpeedMph, mph);
-        hi = LifeMap::SpeedShown(m_points.back().SpeedMph, mph);
+        m_sweepLo = LifeMap::SpeedShown(m_points.front().SpeedMph, mph);
+        m_sweepHi = LifeMap::SpeedShown(m_points.back().SpeedMph, mph);
     }
-    m_speedAxis->setRange(lo, hi > lo ? hi : lo + 1);
-    m_speedAxis->applyNiceNumbers(); // round ticks: 0, 20, 40 ...
     m_speedAxis->setTitleText(mph ? QStringLiteral("Road speed (mph)")
                                   : QStringLiteral("Road speed (km/h)"));
     const auto [lifeLo, lifeHi] = LifeMap::DecadeRange(lives);
@@ -260,6 +277,7 @@ void TLifeMapWindow::redraw()
     m_lifeAxis->setTitleText(miles ? QStringLiteral("L10 life (thousand miles)")
                                    : QStringLiteral("L10 life (thousand km)"));
     showEmptyReason(emptyReason(m_points));
+    updateBars();
     m_curveWords = m_emptyReason.isEmpty()
                        ? LifeMapDescription(LifeMap::LifeRuns(m_points, mph, miles), mph, miles, {})
                        : m_emptyReason;
@@ -269,6 +287,46 @@ void TLifeMapWindow::redraw()
         placeMarker();
         describe();
     }
+}
+
+void TLifeMapWindow::updateBars()
+{
+    const TTruck &truck = m_session->Truck();
+    m_shares = DistanceBySpeed(truck.Duty);
+    // Without a curve the note stands alone.
+    const bool shown = !m_shares.empty() && m_emptyReason.isEmpty();
+    QList<QPointF> outline;
+    if (shown) {
+        const double half = LifeMap::SpeedShown(BarWidthMph(m_shares), truck.SpeedInMph) / 2;
+        outline.reserve(qsizetype(m_shares.size()) * 4);
+        for (const TSpeedShare &s : m_shares) {
+            const double x = LifeMap::SpeedShown(s.SpeedMph, truck.SpeedInMph);
+            outline << QPointF(x - half, 0) << QPointF(x - half, s.SharePct)
+                    << QPointF(x + half, s.SharePct) << QPointF(x + half, 0);
+        }
+        m_shareAxis->setRange(0, ShareAxisTop(m_shares));
+    }
+    m_bars->upperSeries()->replace(outline);
+    m_bars->setVisible(shown);
+    m_shareAxis->setVisible(shown);
+    for (QLegendMarker *mk : m_chart->legend()->markers(m_bars))
+        mk->setVisible(shown);
+    applySpeedRange();
+}
+
+void TLifeMapWindow::applySpeedRange()
+{
+    double lo = m_sweepLo;
+    double hi = m_sweepHi;
+    // Every bar whole on the axis, the curve's speeds as before.
+    const QList<QPointF> outline =
+        m_bars->isVisible() ? m_bars->upperSeries()->points() : QList<QPointF>();
+    if (!outline.isEmpty()) {
+        lo = std::min(lo, std::max(0.0, outline.constFirst().x()));
+        hi = std::max(hi, outline.constLast().x());
+    }
+    m_speedAxis->setRange(lo, hi > lo ? hi : lo + 1);
+    m_speedAxis->applyNiceNumbers(); // round ticks: 0, 20, 40 ...
 }
 
 void TLifeMapWindow::moveMarker()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/OperatingPoint.h"
+#include "ui/lifemap/SpeedShares.h"
 #include "ui/truck/Dialogs.h"
 
 #include <QPointF>
@@ -11,6 +12,7 @@
 #include <vector>
 
 class QAbstractSeries;
+class QAreaSeries;
 class QChart;
 class QChartView;
 class QComboBox;
@@ -25,8 +27,10 @@ class TChartDot;
 class TTruckSession;
 
 // L10 life of the input-shaft bearing against road speed in fifth gear, for
-// the session's truck, with the operating point of the running truck. It
-// opens beside the main window and is destroyed on closing.
+// the session's truck, with the operating point of the running truck and,
+// as bars along the bottom against a share axis on the right, where the duty
+// list's distance lies by speed. It opens beside the main window and is
+// destroyed on closing.
 class TLifeMapWindow : public QWidget
 {
     Q_OBJECT
@@ -47,6 +51,8 @@ class TLifeMapWindow : public QWidget
     // The running truck's point in the shown units (speed, thousands);
     // absent while it has no life to show.
     std::optional<QPointF> Marker() const { return m_markerPoint; }
+    // The series that names the dot in the legend and places it.
+    QScatterSeries *MarkerSeries() const { return m_marker; }
     // Where the dot's centre is drawn in the chart view, on whole pixels;
     // (-1, -1) while it is hidden.
     QPointF MarkerPixel() const;
@@ -56,6 +62,11 @@ class TLifeMapWindow : public QWidget
     // with the curve and the running truck described in words.
     QChartView *View() const;
     QString Description() const;
+    // The duty list's distance by speed as drawn, and the bars drawing it
+    // (one series, hidden while the list is empty).
+    const std::vector<TSpeedShare> &Shares() const { return m_shares; }
+    QAreaSeries *ShareBars() const { return m_bars; }
+    QValueAxis *ShareAxis() const { return m_shareAxis; }
 
     // The series names, for the legend.
     static const QString LifeName;
@@ -63,6 +74,7 @@ class TLifeMapWindow : public QWidget
     static const QString ReliabilityName; // prefix; the percentage follows
     static const QString HeldName;
     static const QString MarkerName;
+    static const QString SharesName;
 
     // PNG or SVG by the file's suffix (PNG when it has neither); false on failure.
     bool SaveChartTo(const QString &path);
@@ -80,6 +92,8 @@ class TLifeMapWindow : public QWidget
     void moveMarker();
     void placeMarker();
     void describe();
+    void updateBars();
+    void applySpeedRange();
     void holdToggled(bool on);
     void saveChart();
     bool saveView(const QString &path);
@@ -100,6 +114,11 @@ class TLifeMapWindow : public QWidget
     TChartDot *m_layer = nullptr;          // the dot on screen
     std::optional<QPointF> m_markerPoint;
     QString m_curveWords; // the description of the curve, without the truck
+    QAreaSeries *m_bars = nullptr;
+    QValueAxis *m_shareAxis = nullptr;
+    std::vector<TSpeedShare> m_shares;
+    double m_sweepLo = 0; // the curve's speeds, shown unit
+    double m_sweepHi = 1;
     std::vector<QAbstractSeries *> m_curves;
     std::vector<TOperatingPoint> m_points;
     std::vector<TOperatingPoint> m_held;

@@ -58,7 +58,10 @@ TEST(FormLayout, ControlsSitAtTheirPlaces)
     EXPECT_EQ(f.MeterRpm->MeterMaxValue(), 5000);
     EXPECT_EQ(f.MeterSpeed->Caption(), QStringLiteral("mph"));
     EXPECT_EQ(f.SELoad->geometry().topLeft(), QPoint(112, 48));
+    EXPECT_EQ(double(f.SELoad->Min()), 0);
     EXPECT_EQ(double(f.SELoad->Max()), 3000);
+    EXPECT_EQ(double(f.SEGradient->Min()), 0); // a segment may go downhill; the truck's box not
+    EXPECT_EQ(double(f.SEGradient->Max()), 100);
     EXPECT_EQ(f.EditDynLoadRating->ThousandSeparators(), TESBSeparatorStyle::essAuto);
     EXPECT_EQ(f.TBGasPedal->maximum(), 100);
     EXPECT_EQ(f.PBPercTorque->value(), 0);

@@ -238,7 +238,8 @@ TEST(TruckActions, ShortcutsReachEveryAction)
                                KeyAndMods{Qt::Key_S, ctrl, w.actions().SaveAction},
                                KeyAndMods{Qt::Key_S, ctrlShift, w.actions().SaveAsAction},
                                KeyAndMods{Qt::Key_L, ctrl, w.actions().LifeMapAction},
-                               KeyAndMods{Qt::Key_D, ctrl, w.actions().DutyAction}}) {
+                               KeyAndMods{Qt::Key_D, ctrl, w.actions().DutyAction},
+                               KeyAndMods{Qt::Key_I, ctrl, w.actions().ImportRouteAction}}) {
         int fired = 0;
         auto c = QObject::connect(k.action, &QAction::triggered, [&] { ++fired; });
         f.activateWindow();
@@ -247,7 +248,8 @@ TEST(TruckActions, ShortcutsReachEveryAction)
         QObject::disconnect(c);
         EXPECT_EQ(fired, 1) << k.action->text().toStdString();
     }
-    EXPECT_EQ(w.dialogs, 3); // Open, Save (no file yet) and Save As asked for a file
+    // Open, Save (no file yet), Save As and Import route asked for a file.
+    EXPECT_EQ(w.dialogs, 4);
     EXPECT_NE(w.actions().LifeMap(), nullptr);
     EXPECT_NE(w.actions().DutyWindow(), nullptr);
 }
@@ -296,7 +298,7 @@ TEST(TruckActions, RightClickOnTheBackgroundOffersEveryAction)
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, box->mapToGlobal(at));
     QApplication::sendEvent(box, &event);
     for (const char *text : {"New truck", "Open truck…", "Save truck", "Save truck as…",
-                             "Life map…", "Duty cycle…", "Quit"})
+                             "Life map…", "Duty cycle…", "Import route…", "Quit"})
         EXPECT_TRUE(offered.contains(QString::fromUtf8(text))) << text;
 }
 
