@@ -9,7 +9,6 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGraphicsEllipseItem>
-#include <QGraphicsScene>
 #include <QGraphicsTextItem>
 #include <QTextDocument>
 #include <QHBoxLayout>
@@ -92,18 +91,6 @@ TLifeMapWindow::TLifeMapWindow(TTruckSession *session, QWidget *parent)
     m_lifeAxis->setMinorTickCount(8);
     m_chart->addAxis(m_speedAxis, Qt::AlignBottom);
     m_chart->addAxis(m_lifeAxis, Qt::AlignLeft);
-    // Grid lines one device pixel wide (a width of 0), as drawn before: the
-    // view then finds them by their end points instead of stroking each one
-    // again whenever the dot moves over them.
-    for (QAbstractAxis *axis : {static_cast<QAbstractAxis *>(m_speedAxis),
-                                static_cast<QAbstractAxis *>(m_lifeAxis)}) {
-        QPen grid = axis->gridLinePen();
-        grid.setWidthF(0);
-        axis->setGridLinePen(grid);
-        QPen minor = axis->minorGridLinePen();
-        minor.setWidthF(0);
-        axis->setMinorGridLinePen(minor);
-    }
 
     // The duty list's distance by speed: light bars along the bottom, drawn
     // before the curves so that these stay on top, against their own axis.
@@ -148,9 +135,6 @@ TLifeMapWindow::TLifeMapWindow(TTruckSession *session, QWidget *parent)
 
     m_view = new QChartView(m_chart);
     m_view->setRenderHint(QPainter::Antialiasing);
-    // The chart's many grid lines are found by position when the dot moves,
-    // not tested one by one.
-    m_chart->scene()->setItemIndexMethod(QGraphicsScene::BspTreeIndex);
     m_layer = new TChartDot(m_view, MarkerSize, MarkerColor);
     connect(m_chart, &QChart::plotAreaChanged, this, &TLifeMapWindow::placeMarker);
     // A reader hears what the chart shows, in words (kept current).
