@@ -10,7 +10,7 @@ PACKAGES=(
   qt6-base-private-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation
-  xvfb xauth imagemagick poppler-utils
+  xvfb xauth xdotool imagemagick poppler-utils
   lintian appstream desktop-file-utils dpkg-dev file
 )
 

@@ -527,7 +527,7 @@ void TCanvas::Pie(int x1, int y1, int x2, int y2, int sx, int sy, int ex, int ey
 
 int TCanvas::TextWidth(const QString &text) const
 {
-    return ResolvedFont(Font).Metrics.horizontalAdvance(text);
+    return TextAdvance(Font, text);
 }
 
 int TCanvas::TextHeight(const QString &) const
@@ -542,7 +542,7 @@ void TCanvas::textCell(int x, int y, const QString &text, const QRect *clip, boo
     const TResolvedFont resolved = ResolvedFont(Font);
     const QFont &qf = resolved.Font;
     const QFontMetrics &fm = resolved.Metrics;
-    const int w = fm.horizontalAdvance(text), h = fm.height();
+    const int w = TextAdvance(Font, text), h = fm.height();
     // The cell's top-left relative to the reference point.
     int dx = 0, dy = 0;
     if (TextHAlign == TTextHAlign::Center)

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 
+#include <array>
 #include <deque>
 
 #include <cmath>
@@ -77,11 +78,15 @@ struct TFontCacheEntry {
     TFontStyles Style;
     QFont Font;
     QFontMetrics Metrics;
+    // The widths of the last texts measured in this font. A picture measures
+    // its texts more than once (to fit, to align, to draw), and shaping a
+    // text is the dearest part of measuring it.
+    static constexpr std::size_t Widths = 16;
+    std::array<std::pair<QString, int>, Widths> Advances{};
+    std::size_t NextAdvance = 0;
 };
 
-} // namespace
-
-TResolvedFont ResolvedFont(const TFont &font)
+TFontCacheEntry &CachedFont(const TFont &font)
 {
     // A handful of fonts is in use at any time; a short list searched from
     // the front is enough. Emptied when the application ends, before the
@@ -92,14 +97,36 @@ TResolvedFont ResolvedFont(const TFont &font)
         return true;
     }();
     (void)cleared;
-    for (const TFontCacheEntry &e : cache)
+    for (TFontCacheEntry &e : cache)
         if (e.Height == font.Height && e.Style == font.Style && e.Charset == font.Charset
             && e.Name == font.Name)
-            return {e.Font, e.Metrics};
+            return e;
     constexpr std::size_t MaxFonts = 64;
     if (cache.size() == MaxFonts)
         cache.pop_back(); // the oldest
     const QFont qf = font.toQFont();
     cache.push_front({font.Name, font.Height, font.Charset, font.Style, qf, QFontMetrics(qf)});
-    return {cache.front().Font, cache.front().Metrics};
+    return cache.front();
+}
+
+} // namespace
+
+TResolvedFont ResolvedFont(const TFont &font)
+{
+    const TFontCacheEntry &e = CachedFont(font);
+    return {e.Font, e.Metrics};
+}
+
+int TextAdvance(const TFont &font, const QString &text)
+{
+    if (text.isEmpty())
+        return 0;
+    TFontCacheEntry &e = CachedFont(font);
+    for (const auto &[measured, width] : e.Advances)
+        if (measured == text)
+            return width;
+    const int width = e.Metrics.horizontalAdvance(text);
+    e.Advances[e.NextAdvance] = {text, width};
+    e.NextAdvance = (e.NextAdvance + 1) % TFontCacheEntry::Widths;
+    return width;
 }

@@ -55,3 +55,6 @@ struct TResolvedFont {
     QFontMetrics Metrics; // both share their data with the cached copies
 };
 TResolvedFont ResolvedFont(const TFont &font);
+// The advance of a text in a font, as its metrics give it; the last few
+// texts measured in each font are remembered. For the GUI thread only.
+int TextAdvance(const TFont &font, const QString &text);

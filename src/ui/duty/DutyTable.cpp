@@ -6,6 +6,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QDoubleSpinBox>
+#include <QLineEdit>
 #include <QSpinBox>
 
 #include <cmath>
@@ -181,6 +182,12 @@ QVariant TDutyTableModel::data(const QModelIndex &index, int role) const
 
     if (role == Qt::BackgroundRole)
         return holds ? QVariant() : QBrush(QColor(255, 215, 215));
+    if (role == Qt::AccessibleTextRole) {
+        // A screen reader hears each cell with its column: "Speed, mph: 50.0".
+        const QString shown = data(index, Qt::DisplayRole).toString();
+        return SpokenColumn(column) + QStringLiteral(": ") +
+               (shown.isEmpty() ? QStringLiteral("none") : shown);
+    }
     if (column < EngineRpm) {
         const QVariant v = input(row, column);
         switch (role) {
@@ -283,8 +290,41 @@ Qt::ItemFlags TDutyTableModel::flags(const QModelIndex &index) const
     return f;
 }
 
+QString TDutyTableModel::SpokenColumn(int column) const
+{
+    const bool mph = m_truck.SpeedInMph;
+    const bool miles = m_truck.LifeInMiles;
+    switch (column) {
+    case Share:
+        return QStringLiteral("Share of the distance, %");
+    case Speed:
+        return mph ? QStringLiteral("Speed, mph") : QStringLiteral("Speed, km/h");
+    case Gear:
+        return QStringLiteral("Gear");
+    case Gradient:
+        return QStringLiteral("Gradient");
+    case Load:
+        return QStringLiteral("Load, lb");
+    case EngineRpm:
+        return QStringLiteral("Engine speed, rpm");
+    case RadialLoad:
+        return QStringLiteral("Bearing load P, lbf");
+    case Life:
+        return miles ? QStringLiteral("Life, thousand miles") : QStringLiteral("Life, thousand km");
+    case Damage:
+        return QStringLiteral("Share of the damage, %");
+    case Note:
+        return QStringLiteral("Note");
+    default:
+        return {};
+    }
+}
+
 QVariant TDutyTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == Qt::AccessibleTextRole)
+        return orientation == Qt::Horizontal ? QVariant(SpokenColumn(section))
+                                             : QVariant(QStringLiteral("Segment %1").arg(section + 1));
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Vertical)
@@ -317,14 +357,31 @@ QVariant TDutyTableModel::headerData(int section, Qt::Orientation orientation, i
     }
 }
 
+namespace
+{
+
+// A spin box and the edit field inside it, which holds the caret.
+void nameEditor(QAbstractSpinBox *box, const QString &name)
+{
+    box->setAccessibleName(name);
+    if (auto *field = box->findChild<QLineEdit *>())
+        field->setAccessibleName(name);
+}
+
+} // namespace
+
 QWidget *TDutyDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                      const QModelIndex &index) const
 {
     const int column = index.column();
+    const auto *table = qobject_cast<const TDutyTableModel *>(index.model());
+    // The editor holds the focus while it is open: it goes by its column.
+    const QString name = table ? table->SpokenColumn(column) : QString();
     if (column == TDutyTableModel::Gear) {
         auto *box = new QSpinBox(parent);
         box->setRange(4, 5);
         box->setFrame(false);
+        nameEditor(box, name);
         return box;
     }
     const TColumnInput input = inputOf(column);
@@ -333,12 +390,12 @@ QWidget *TDutyDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem
         return QStyledItemDelegate::createEditor(parent, option, index);
     auto *box = new QDoubleSpinBox(parent);
     box->setFrame(false);
+    nameEditor(box, name);
     box->setDecimals(input.Decimals);
     double lo = editorMin(*range, input.Decimals);
     double hi = range->Max;
     if (column == TDutyTableModel::Speed) {
         // The speed is edited in the window's unit; the limits are in mph.
-        const auto *table = qobject_cast<const TDutyTableModel *>(index.model());
         const bool mph = !table || table->SpeedInMph();
         lo = std::ceil(LifeMap::SpeedShown(range->Min, mph) * 10 + 1) / 10;
         hi = std::floor(LifeMap::SpeedShown(range->Max, mph) * 10) / 10;

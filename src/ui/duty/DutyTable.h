@@ -56,6 +56,9 @@ class TDutyTableModel : public QAbstractTableModel
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+    // A column's header as it is spoken, with its unit in words
+    // ("Life, thousand miles"); screen readers read each cell with it.
+    QString SpokenColumn(int column) const;
 
   Q_SIGNALS:
     // The user changed the list (an edit, a row added or removed).

@@ -2,6 +2,7 @@
 
 #include "analysis/DutyCycle.h"
 #include "ui/duty/DutyTable.h"
+#include "ui/duty/RouteText.h"
 #include "analysis/LifeCurve.h"
 #include "analysis/Reliability.h"
 #include "ui/truck/TruckSession.h"
@@ -27,6 +28,7 @@ TDutyWindow::TDutyWindow(TTruckSession *session, QWidget *parent)
     setWindowTitle(QStringLiteral("Duty cycle"));
 
     Table = new QTableView;
+    Table->setAccessibleName(QStringLiteral("Duty segments"));
     Table->setModel(m_model);
     Table->setItemDelegate(new TDutyDelegate(Table));
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -37,6 +39,16 @@ TDutyWindow::TDutyWindow(TTruckSession *session, QWidget *parent)
 
     AddRow = new QPushButton(QStringLiteral("&Add segment"));
     RemoveRow = new QPushButton(QStringLiteral("Re&move segment"));
+    ImportRoute = new QPushButton(QStringLiteral("&Import route…"));
+    ImportRoute->setToolTip(
+        QStringLiteral("Make the duty cycle from a recorded drive (a GPX track)"));
+    RouteSummary = new QLabel;
+    RouteSummary->setObjectName(QStringLiteral("RouteSummary"));
+    RouteSummary->setWordWrap(true);
+    RouteSummary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    RouteSummary->hide();
+    Trips = new QLabel;
+    Trips->setObjectName(QStringLiteral("RouteTrips"));
     Reliability = new QComboBox;
     for (double p : ReliabilityChoices)
         Reliability->addItem(QString::number(p, 'g', 4) + QStringLiteral(" %"), p);
@@ -52,6 +64,8 @@ TDutyWindow::TDutyWindow(TTruckSession *session, QWidget *parent)
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(AddRow);
     buttons->addWidget(RemoveRow);
+    buttons->addSpacing(12);
+    buttons->addWidget(ImportRoute);
     buttons->addStretch();
     auto *relLabel = new QLabel(QStringLiteral("&Reliability"));
     relLabel->setBuddy(Reliability);
@@ -60,8 +74,11 @@ TDutyWindow::TDutyWindow(TTruckSession *session, QWidget *parent)
     auto *result = new QHBoxLayout;
     result->addWidget(new QLabel(QStringLiteral("Combined life:")));
     result->addWidget(Combined);
+    result->addSpacing(12);
+    result->addWidget(Trips);
     result->addStretch();
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(RouteSummary);
     layout->addWidget(Table, 1);
     layout->addLayout(buttons);
     layout->addLayout(result);
@@ -72,6 +89,7 @@ TDutyWindow::TDutyWindow(TTruckSession *session, QWidget *parent)
 
     connect(AddRow, &QPushButton::clicked, this, &TDutyWindow::addRow);
     connect(RemoveRow, &QPushButton::clicked, this, &TDutyWindow::removeRow);
+    connect(ImportRoute, &QPushButton::clicked, this, &TDutyWindow::ImportRouteRequested);
     connect(Reliability, &QComboBox::currentIndexChanged, this, &TDutyWindow::recompute);
     connect(m_model, &TDutyTableModel::SegmentsEdited, this, &TDutyWindow::edited);
     connect(session, &TTruckSession::DutyChanged, this, &TDutyWindow::takeDuty);
@@ -156,6 +174,25 @@ void TDutyWindow::recompute()
                               truck.LifeInMiles ? QStringLiteral("miles") : QStringLiteral("km"),
                               QString::number(percent, 'g', 4))
                    : QString());
+    showRoute(m_combined ? result.LifeKm : std::optional<double>(), percent, a1);
+}
+
+void TDutyWindow::showRoute(const std::optional<double> &lifeKm, double percent, double a1)
+{
+    const std::optional<TRouteSummary> &route = m_session->RouteSummary();
+    if (!route) {
+        RouteSummary->clear();
+        RouteSummary->hide();
+        Trips->clear();
+        return;
+    }
+    RouteSummary->setText(RouteSummaryText(*route, m_session->Truck().LifeInMiles, locale()));
+    RouteSummary->show();
+    // A trip's damage is its moving distance's: standing wears nothing.
+    if (lifeKm && route->MovingDistanceM > 0)
+        Trips->setText(TripsText(*lifeKm / (route->MovingDistanceM / 1000), percent, a1, locale()));
+    else
+        Trips->clear();
 }
 
 TDutySegment TDutyWindow::seedSegment() const

@@ -116,10 +116,13 @@ Ctrl+C copies every result and every input as text, one per line: caption, value
   separated by tabs, ready to paste into a spreadsheet. In an edit with selected text Ctrl+C
   copies just that text.
 A right click on the window's background opens its menu: Copy results, New truck,
-  Open truck, Save truck, Save truck as, Life map, Duty cycle, Save report and Quit.
+  Open truck, Save truck, Save truck as, Life map, Duty cycle, Import route, Save report
+  and Quit.
 Ctrl+O opens a truck file, Ctrl+S saves the truck to its file, Ctrl+Shift+S saves it under
-  another name, Ctrl+L shows the life map, Ctrl+D the duty cycle, Ctrl+P saves a PDF report
-  of the running truck and Ctrl+Q closes the window. Before unsaved changes would be lost the window asks whether to save them.
+  another name, Ctrl+L shows the life map, Ctrl+D the duty cycle, Ctrl+I imports a recorded
+  drive (a GPX track) as the duty cycle, Ctrl+P saves a PDF report of the running truck and
+  Ctrl+Q closes the window. Before unsaved changes would be lost the window asks whether to
+  save them.
 Resting the mouse on a control shows what it means, its unit and its range.
 )");
 }

@@ -106,7 +106,15 @@ void TForm1::ShowRpm()
 
 void TForm1::ShowTorqueUnused()
 {
-    PBPercTorque->setValue(Shown::TorqueUnusedPercent(m_model));
+    const int percent = Shown::TorqueUnusedPercent(m_model);
+    if (percent == PBPercTorque->value())
+        return;
+    // The bar would repaint itself at once, in the middle of the tick, and
+    // the window would go to the screen twice a tick: it is painted with
+    // the readouts and gauges instead.
+    PBPercTorque->setUpdatesEnabled(false);
+    PBPercTorque->setValue(percent);
+    PBPercTorque->setUpdatesEnabled(true);
 }
 
 double TForm1::LoadRating()

@@ -4,6 +4,7 @@
 
 #include "ui/form/Form1.h"
 
+#include "widgets/input/ComboAccessible.h"
 #include "widgets/input/ESBPCSAccessible.h"
 #include "widgets/input/ESBPCSLabel.h"
 #include "widgets/input/ESBPCSNumEdit.h"
@@ -14,6 +15,7 @@
 #include "widgets/button/oxBtns.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -69,6 +71,10 @@ void TForm1::DescribeControls()
             continue;
         control->setAccessibleName(PlainCaption(label->Caption()));
     }
+    // The edit field of each list holds the caret while the list has the
+    // focus: it goes by the list's name, not by the text in it.
+    for (TComboBox *list : {ComboEngine, ComboFinalRatio, ComboTyreSize, ComboKerbWeight})
+        list->lineEdit()->setAccessibleName(ComboName(*list));
 
     // "At Crankshaft"
     tip(ComboEngine, "Engine: its maximum power and torque, with the engine speeds at which "

@@ -2,10 +2,13 @@
 
 #include "analysis/LifeCurve.h"
 #include "analysis/Reliability.h"
+#include "ui/lifemap/ChartDot.h"
+#include "ui/lifemap/LifeMapText.h"
 #include "ui/truck/TruckSession.h"
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QGraphicsEllipseItem>
 #include <QGraphicsTextItem>
 #include <QTextDocument>
 #include <QHBoxLayout>
@@ -15,6 +18,7 @@
 #include <QPushButton>
 #include <QSvgGenerator>
 #include <QVBoxLayout>
+#include <QtCharts/QAreaSeries>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
@@ -23,15 +27,20 @@
 #include <QtCharts/QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 const QString TLifeMapWindow::LifeName = QStringLiteral("L10");
 const QString TLifeMapWindow::NotHeldName = QStringLiteral("L10, speed not held");
 const QString TLifeMapWindow::ReliabilityName = QStringLiteral("a1 × L10 at ");
 const QString TLifeMapWindow::HeldName = QStringLiteral("Held curve");
 const QString TLifeMapWindow::MarkerName = QStringLiteral("Now");
+const QString TLifeMapWindow::SharesName = QStringLiteral("Distance share");
 
 namespace
 {
+
+constexpr double MarkerSize = 11;
+const QColor MarkerColor(200, 30, 30);
 
 QString percentText(double p)
 {
@@ -83,14 +92,41 @@ TLifeMapWindow::TLifeMapWindow(TTruckSession *session, QWidget *parent)
     m_chart->addAxis(m_speedAxis, Qt::AlignBottom);
     m_chart->addAxis(m_lifeAxis, Qt::AlignLeft);
 
+    // The duty list's distance by speed: light bars along the bottom, drawn
+    // before the curves so that these stay on top, against their own axis.
+    m_shareAxis = new QValueAxis;
+    m_shareAxis->setLabelFormat(QStringLiteral("%.0f"));
+    m_shareAxis->setTitleText(QStringLiteral("Distance share (%)"));
+    m_shareAxis->setGridLineVisible(false);
+    m_shareAxis->setTickCount(6);
+    m_chart->addAxis(m_shareAxis, Qt::AlignRight);
+    m_bars = new QAreaSeries(new QLineSeries);
+    m_bars->setName(SharesName);
+    m_bars->setColor(QColor(240, 160, 60, 120));
+    m_bars->setBorderColor(QColor(200, 120, 30));
+    m_chart->addSeries(m_bars);
+    m_bars->attachAxis(m_speedAxis);
+    m_bars->attachAxis(m_shareAxis);
+
+    // The running truck. The series only names it in the legend and lends
+    // its axes for placing. On screen the dot is a layer over the view that
+    // repaints the few pixels it leaves and enters from a picture of the
+    // chart, never the curves; the item in the chart stands in for it when
+    // the chart is saved as a drawing.
     m_marker = new QScatterSeries;
     m_marker->setName(MarkerName);
-    m_marker->setMarkerSize(11);
-    m_marker->setColor(QColor(200, 30, 30));
+    m_marker->setMarkerSize(MarkerSize);
+    m_marker->setColor(MarkerColor);
     m_marker->setBorderColor(Qt::black);
     m_chart->addSeries(m_marker);
     m_marker->attachAxis(m_speedAxis);
     m_marker->attachAxis(m_lifeAxis);
+    m_dot = new QGraphicsEllipseItem(-MarkerSize / 2.0, -MarkerSize / 2.0, MarkerSize, MarkerSize,
+                                     m_chart);
+    m_dot->setBrush(MarkerColor);
+    m_dot->setPen(QPen(Qt::black, 1));
+    m_dot->setZValue(10); // over the curves
+    m_dot->hide();
 
     // In place of the curve when there is none: why.
     m_emptyNote = new QGraphicsTextItem(m_chart);
@@ -99,6 +135,12 @@ TLifeMapWindow::TLifeMapWindow(TTruckSession *session, QWidget *parent)
 
     m_view = new QChartView(m_chart);
     m_view->setRenderHint(QPainter::Antialiasing);
+    m_layer = new TChartDot(m_view, MarkerSize, MarkerColor);
+    connect(m_chart, &QChart::plotAreaChanged, this, &TLifeMapWindow::placeMarker);
+    // A reader hears what the chart shows, in words (kept current).
+    // Its viewport takes the focus too; it goes by the same name.
+    m_view->setAccessibleName(m_chart->title());
+    m_view->viewport()->setAccessibleName(m_chart->title());
 
     Reliability = new QComboBox;
     for (double p : ReliabilityChoices)
@@ -125,6 +167,7 @@ TLifeMapWindow::TLifeMapWindow(TTruckSession *session, QWidget *parent)
     connect(SaveChart, &QPushButton::clicked, this, &TLifeMapWindow::saveChart);
     connect(session, &TTruckSession::TruckChanged, this, &TLifeMapWindow::recompute);
     connect(session, &TTruckSession::RunningChanged, this, &TLifeMapWindow::moveMarker);
+    connect(session, &TTruckSession::DutyChanged, this, &TLifeMapWindow::updateBars);
     recompute();
 }
 
@@ -205,14 +248,12 @@ void TLifeMapWindow::redraw()
         legendShown[run.Holds] = true;
     }
 
-    double lo = 0;
-    double hi = 1;
+    m_sweepLo = 0;
+    m_sweepHi = 1;
     if (!m_points.empty()) {
-        lo = LifeMap::SpeedShown(m_points.front().SpeedMph, mph);
-        hi = LifeMap::SpeedShown(m_points.back().SpeedMph, mph);
+        m_sweepLo = LifeMap::SpeedShown(m_points.front().SpeedMph, mph);
+        m_sweepHi = LifeMap::SpeedShown(m_points.back().SpeedMph, mph);
     }
-    m_speedAxis->setRange(lo, hi > lo ? hi : lo + 1);
-    m_speedAxis->applyNiceNumbers(); // round ticks: 0, 20, 40 ...
     m_speedAxis->setTitleText(mph ? QStringLiteral("Road speed (mph)")
                                   : QStringLiteral("Road speed (km/h)"));
     const auto [lifeLo, lifeHi] = LifeMap::DecadeRange(lives);
@@ -220,7 +261,56 @@ void TLifeMapWindow::redraw()
     m_lifeAxis->setTitleText(miles ? QStringLiteral("L10 life (thousand miles)")
                                    : QStringLiteral("L10 life (thousand km)"));
     showEmptyReason(emptyReason(m_points));
+    updateBars();
+    m_curveWords = m_emptyReason.isEmpty()
+                       ? LifeMapDescription(LifeMap::LifeRuns(m_points, mph, miles), mph, miles, {})
+                       : m_emptyReason;
+    m_markerPoint.reset(); // the units or the axes may have changed
     moveMarker();
+    if (!m_markerPoint) {
+        placeMarker();
+        describe();
+    }
+}
+
+void TLifeMapWindow::updateBars()
+{
+    const TTruck &truck = m_session->Truck();
+    m_shares = DistanceBySpeed(truck.Duty);
+    // Without a curve the note stands alone.
+    const bool shown = !m_shares.empty() && m_emptyReason.isEmpty();
+    QList<QPointF> outline;
+    if (shown) {
+        const double half = LifeMap::SpeedShown(BarWidthMph(m_shares), truck.SpeedInMph) / 2;
+        outline.reserve(qsizetype(m_shares.size()) * 4);
+        for (const TSpeedShare &s : m_shares) {
+            const double x = LifeMap::SpeedShown(s.SpeedMph, truck.SpeedInMph);
+            outline << QPointF(x - half, 0) << QPointF(x - half, s.SharePct)
+                    << QPointF(x + half, s.SharePct) << QPointF(x + half, 0);
+        }
+        m_shareAxis->setRange(0, ShareAxisTop(m_shares));
+    }
+    m_bars->upperSeries()->replace(outline);
+    m_bars->setVisible(shown);
+    m_shareAxis->setVisible(shown);
+    for (QLegendMarker *mk : m_chart->legend()->markers(m_bars))
+        mk->setVisible(shown);
+    applySpeedRange();
+}
+
+void TLifeMapWindow::applySpeedRange()
+{
+    double lo = m_sweepLo;
+    double hi = m_sweepHi;
+    // Every bar whole on the axis, the curve's speeds as before.
+    const QList<QPointF> outline =
+        m_bars->isVisible() ? m_bars->upperSeries()->points() : QList<QPointF>();
+    if (!outline.isEmpty()) {
+        lo = std::min(lo, std::max(0.0, outline.constFirst().x()));
+        hi = std::max(hi, outline.constLast().x());
+    }
+    m_speedAxis->setRange(lo, hi > lo ? hi : lo + 1);
+    m_speedAxis->applyNiceNumbers(); // round ticks: 0, 20, 40 ...
 }
 
 void TLifeMapWindow::moveMarker()
@@ -229,20 +319,79 @@ void TLifeMapWindow::moveMarker()
     const TTruck &truck = m_session->Truck();
     const auto &speed = now.SpeedMph;
     const auto &life = now.LifeKm;
+    std::optional<QPointF> point;
     // The bearing is computed in fifth gear only.
-    if (now.Gear != TGear::Fifth || !speed || !life || !(*life > 0)) {
-        if (m_marker->count())
-            m_marker->clear();
+    if (now.Gear == TGear::Fifth && speed && life && *life > 0)
+        point = QPointF(LifeMap::SpeedShown(*speed, truck.SpeedInMph),
+                        LifeMap::LifeShown(*life, truck.LifeInMiles));
+    if (point == m_markerPoint)
+        return;
+    m_markerPoint = point;
+    placeMarker();
+    describe();
+}
+
+void TLifeMapWindow::placeMarker()
+{
+    if (!m_markerPoint || m_emptyNote->isVisible()) {
+        m_layer->setCentre(std::nullopt);
         return;
     }
-    const QPointF p(LifeMap::SpeedShown(*speed, truck.SpeedInMph),
-                    LifeMap::LifeShown(*life, truck.LifeInMiles));
-    if (m_marker->count() == 1 && m_marker->at(0) == p)
+    // On whole pixels: a move smaller than a pixel changes nothing on screen.
+    const QPointF at = m_chart->mapToPosition(*m_markerPoint, m_marker);
+    const QPointF shown = m_view->viewportTransform().map(at);
+    const bool inside = m_chart->plotArea().adjusted(-1, -1, 1, 1).contains(at);
+    m_layer->setCentre(inside ? std::optional<QPoint>(QPoint(int(std::round(shown.x())),
+                                                             int(std::round(shown.y()))))
+                              : std::nullopt);
+}
+
+void TLifeMapWindow::describe()
+{
+    QString text = m_curveWords;
+    if (m_markerPoint && m_emptyReason.isEmpty())
+        text += LifeMapNowText(*m_markerPoint, m_session->Truck().SpeedInMph);
+    if (text == m_view->accessibleDescription())
         return;
-    m_marker->replace(QList<QPointF>{p});
+    m_view->setAccessibleDescription(text);
+    m_view->viewport()->setAccessibleDescription(text);
+}
+
+QString TLifeMapWindow::Description() const
+{
+    return m_view->accessibleDescription();
+}
+
+QChartView *TLifeMapWindow::View() const
+{
+    return m_view;
+}
+
+QPointF TLifeMapWindow::MarkerPixel() const
+{
+    return m_layer->Centre() ? QPointF(*m_layer->Centre()) : QPointF(-1, -1);
+}
+
+TChartDot *TLifeMapWindow::MarkerLayer() const
+{
+    return m_layer;
 }
 
 bool TLifeMapWindow::SaveChartTo(const QString &path)
+{
+    // The dot as part of the chart, not as the picture the layer shows.
+    m_layer->hide();
+    if (m_layer->Centre()) {
+        m_dot->setPos(m_chart->mapToPosition(*m_markerPoint, m_marker));
+        m_dot->show();
+    }
+    const bool saved = saveView(path);
+    m_dot->hide();
+    m_layer->show();
+    return saved;
+}
+
+bool TLifeMapWindow::saveView(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QLatin1String("svg")) {

@@ -4,13 +4,16 @@
 #include "ui/duty/DutyWindow.h"
 #include "ui/lifemap/LifeMapWindow.h"
 #include "ui/report/Report.h"
+#include "ui/truck/RouteImport.h"
 #include "ui/truck/TruckSession.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QProgressDialog>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -18,6 +21,10 @@ namespace
 {
 
 const QString TruckFilter = QStringLiteral("Truck files (*.json);;All files (*)");
+const QString RouteFilter = QStringLiteral("GPX tracks (*.gpx);;All files (*)");
+// Progress shows only for an import that takes longer than this.
+constexpr int ProgressAfterMs = 500;
+constexpr int ProgressSteps = 1000;
 
 // A new window goes beside the main window: to its right, below it, to its
 // left or above it, whichever is first to fit on the screen without covering
@@ -82,6 +89,8 @@ TTruckActions::TTruckActions(TTruckSession *session, QWidget *mainWindow)
                         &TTruckActions::showLifeMap);
     DutyAction = add(QStringLiteral("Duty cycle…"), QKeySequence(Qt::CTRL | Qt::Key_D),
                      &TTruckActions::showDuty);
+    ImportRouteAction = add(QStringLiteral("Import route…"), QKeySequence(Qt::CTRL | Qt::Key_I),
+                            &TTruckActions::importRoute);
     ReportAction = add(QStringLiteral("Save report…"), QKeySequence(Qt::CTRL | Qt::Key_P),
                        &TTruckActions::saveReport);
     QuitAction =
@@ -96,6 +105,9 @@ TTruckActions::TTruckActions(TTruckSession *session, QWidget *mainWindow)
 
 TTruckActions::~TTruckActions()
 {
+    // A running import stops and its thread is waited for.
+    delete m_import;
+    delete m_progress.data();
     // The windows read the session; they go before it may.
     delete m_lifeMap.data();
     delete m_dutyWindow.data();
@@ -165,14 +177,27 @@ void TTruckActions::showProblem(const QString &text)
 
 bool TTruckActions::MayDropTruck()
 {
-    if (!m_session->IsModified())
+    return mayDrop(m_session->IsModified(),
+                   QStringLiteral("The truck has changes that are not saved in %1. Save them?"));
+}
+
+bool TTruckActions::MayDropDuty()
+{
+    return mayDrop(m_session->DutyModified(),
+                   QStringLiteral("The duty cycle has changes that are not saved in %1. "
+                                  "Save them?"));
+}
+
+bool TTruckActions::mayDrop(bool wouldLose, const QString &fileText)
+{
+    if (!wouldLose)
         return true;
     const QString path = m_session->FilePath();
+    // A truck never saved loses only its duty list: its inputs are the window's.
     const QString text =
         path.isEmpty()
             ? QStringLiteral("The duty cycle has not been saved. Save it with the truck?")
-            : QStringLiteral("The truck has changes that are not saved in %1. Save them?")
-                  .arg(QFileInfo(path).fileName());
+            : fileText.arg(QFileInfo(path).fileName());
     const QMessageBox::StandardButton answer =
         m_dialogs.AskSave ? m_dialogs.AskSave(m_main, text) : QMessageBox::Cancel;
     if (answer == QMessageBox::Discard)
@@ -250,6 +275,8 @@ bool TTruckActions::SaveReport(const QString &path)
     request.ReliabilityPct = m_lifeMap ? m_lifeMap->ReliabilityPercent() : 90;
     request.Point = RunningPoint(request.Truck, running.Gear, running.EngineRpm);
     request.PointText = RunningPointText();
+    // A list imported from a recorded route is reported with what the drive was.
+    request.Route = m_session->RouteSummary();
     const QString problem = WriteReport(path, request);
     if (!problem.isEmpty())
         showProblem(problem);
@@ -275,7 +302,111 @@ void TTruckActions::showDuty()
 {
     if (!m_dutyWindow) {
         m_dutyWindow = new TDutyWindow(m_session, m_main);
+        connect(m_dutyWindow, &TDutyWindow::ImportRouteRequested, ImportRouteAction,
+                &QAction::trigger);
         placeBeside(m_dutyWindow, m_main, m_lifeMap ? m_lifeMap->frameGeometry() : QRect());
     }
     showAndRaise(m_dutyWindow);
+}
+
+QWidget *TTruckActions::dialogParent() const
+{
+    // The question goes over the window the user asked from.
+    if (m_dutyWindow && m_dutyWindow->isActiveWindow())
+        return m_dutyWindow;
+    return m_main;
+}
+
+void TTruckActions::importRoute()
+{
+    if (m_import)
+        return;
+    const QString path = AskFileInLastFolder(m_dialogs, dialogParent(),
+                                             QStringLiteral("Import route"), RouteFilter, false);
+    if (!path.isEmpty())
+        StartRouteImport(path);
+}
+
+bool TTruckActions::RouteImportRunning() const
+{
+    return m_import != nullptr;
+}
+
+QProgressDialog *TTruckActions::RouteImportProgress() const
+{
+    return m_progress;
+}
+
+void TTruckActions::StartRouteImport(const QString &path)
+{
+    if (m_import)
+        return;
+    m_import = new TRouteImport(path, m_session->Truck(), this);
+    connect(m_import, &TRouteImport::Finished, this,
+            [this] { CallReportingEscapes([this] { routeImportDone(); }); });
+    ImportRouteAction->setEnabled(false);
+
+    m_progress = new QProgressDialog(QStringLiteral("Reading %1…").arg(QFileInfo(path).fileName()),
+                                     QStringLiteral("Cancel"), 0, ProgressSteps, dialogParent());
+    m_progress->setWindowTitle(QStringLiteral("Import route"));
+    m_progress->setObjectName(QStringLiteral("RouteImportProgress"));
+    m_progress->setWindowModality(Qt::WindowModal);
+    m_progress->setAutoClose(false);
+    m_progress->setAutoReset(false);
+    m_progress->setMinimumDuration(ProgressAfterMs);
+    m_progress->setValue(0);
+    connect(m_progress, &QProgressDialog::canceled, this, &TTruckActions::CancelRouteImport);
+    // The worker only stores how far it is; the dialog looks now and then.
+    auto *timer = new QTimer(m_progress);
+    timer->setInterval(100);
+    connect(timer, &QTimer::timeout, m_progress, [this] {
+        if (m_import && m_progress)
+            m_progress->setValue(int(m_import->Progress() * (ProgressSteps - 1)));
+    });
+    timer->start();
+
+    m_import->Start();
+}
+
+void TTruckActions::CancelRouteImport()
+{
+    if (m_import)
+        m_import->Cancel();
+}
+
+void TTruckActions::routeImportDone()
+{
+    TRouteImport *import = m_import;
+    if (!import)
+        return;
+    m_import = nullptr;
+    // The worker is done; the object goes once its signal has returned.
+    import->deleteLater();
+    if (m_progress) {
+        m_progress->disconnect(this);
+        m_progress->deleteLater();
+        m_progress->hide();
+        m_progress = nullptr;
+    }
+    ImportRouteAction->setEnabled(true);
+
+    bool applied = false;
+    // Cancel means nothing changes, even when the work finished meanwhile.
+    if (!import->Cancelled()) {
+        std::variant<TRoute, TGpxError> result = import->TakeResult();
+        if (const auto *error = std::get_if<TGpxError>(&result)) {
+            showProblem(QString::fromStdString(error->Message()));
+        } else if (MayDropDuty()) {
+            TRoute route = std::move(std::get<TRoute>(result));
+            // The truck may have changed while the file was read: each
+            // segment's gear is chosen again for the truck it joins.
+            const TTruck &now = m_session->Truck();
+            if (!SameInputs(now, import->Truck()))
+                for (TDutySegment &segment : route.Duty)
+                    segment.Gear = RouteGear(now, segment.SpeedMph, segment.Gradient);
+            m_session->SetRoute(std::move(route));
+            applied = true;
+        }
+    }
+    emit RouteImportFinished(applied);
 }

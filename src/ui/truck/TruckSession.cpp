@@ -1,5 +1,6 @@
 #include "ui/truck/TruckSession.h"
 
+#include "analysis/DutyCycle.h"
 #include "analysis/TruckFile.h"
 
 #include <QFile>
@@ -15,6 +16,7 @@ struct TTruckSession::Private {
     bool dutyEdited = false;
     bool modified = false;
     TRunning running;
+    std::optional<TRouteSummary> route;
 };
 
 namespace
@@ -23,6 +25,15 @@ namespace
 std::string localPath(const QString &path)
 {
     return QFile::encodeName(path).toStdString();
+}
+
+// The combined life of the truck's duty list and the trips of the route it allows.
+void rateRoute(TRouteSummary &route, const TTruck &truck)
+{
+    route.LifeKm = DutyLife(truck, truck.Duty).LifeKm;
+    route.Trips.reset();
+    if (route.LifeKm && route.MovingDistanceM > 0)
+        route.Trips = *route.LifeKm / (route.MovingDistanceM / 1000);
 }
 
 } // namespace
@@ -68,6 +79,8 @@ void TTruckSession::SetInputs(const TTruck &truck)
     std::vector<TDutySegment> duty = std::move(d->truck.Duty);
     d->truck = truck;
     d->truck.Duty = std::move(duty);
+    if (d->route)
+        rateRoute(*d->route, d->truck);
     emit TruckChanged();
     updateModified();
 }
@@ -80,8 +93,30 @@ void TTruckSession::SetDuty(std::vector<TDutySegment> duty)
     if (!changed && !firstEdit)
         return;
     d->truck.Duty = std::move(duty);
+    if (changed)
+        d->route.reset();
     emit DutyChanged();
     updateModified();
+}
+
+bool TTruckSession::DutyModified() const
+{
+    return d->truck.Duty != d->baseline.Duty;
+}
+
+void TTruckSession::SetRoute(TRoute route)
+{
+    d->dutyEdited = true;
+    d->truck.Duty = std::move(route.Duty);
+    d->route = std::move(route.Summary);
+    rateRoute(*d->route, d->truck);
+    emit DutyChanged();
+    updateModified();
+}
+
+const std::optional<TRouteSummary> &TTruckSession::RouteSummary() const
+{
+    return d->route;
 }
 
 void TTruckSession::Replace(const TTruck &truck, const QString &path)
@@ -93,10 +128,12 @@ void TTruckSession::Replace(const TTruck &truck, const QString &path)
     d->baseline = truck;
     d->path = path;
     d->dutyEdited = false;
+    const bool hadRoute = d->route.has_value();
+    d->route.reset();
     emit TruckLoaded();
     if (inputsChanged)
         emit TruckChanged();
-    if (dutyChanged)
+    if (dutyChanged || hadRoute)
         emit DutyChanged();
     if (fileChanged)
         emit FileChanged();

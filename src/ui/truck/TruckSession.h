@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/RouteDuty.h"
 #include "analysis/Truck.h"
 
 #include <QObject>
@@ -34,8 +35,19 @@ class TTruckSession : public QObject
 
     // Everything but the duty list, as the main window holds it now.
     void SetInputs(const TTruck &truck);
-    // A user's edit of the duty list: marks the list edited.
+    // A user's edit of the duty list: marks the list edited. A list that
+    // differs from the present one drops the route summary.
     void SetDuty(std::vector<TDutySegment> duty);
+    // The duty list differs from what the file holds (without a file: from
+    // none); dropping it would lose it.
+    bool DutyModified() const;
+
+    // A recorded route's segments become the duty list (an edit, as if typed)
+    // and its summary is kept beside it.
+    void SetRoute(TRoute route);
+    // The summary of the route the duty list came from; absent once the list
+    // is edited or replaced. Its life and trips follow the truck's inputs.
+    const std::optional<TRouteSummary> &RouteSummary() const;
 
     // Reads and checks a truck file and makes it the truck, unmodified; on a
     // problem returns it in one line (naming the file as given) and changes

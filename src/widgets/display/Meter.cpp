@@ -289,9 +289,12 @@ void TMeter::setValue(double v)
     // again evaluates and fires again.
     if (v == d->value)
         return;
+    const double before = d->value;
     d->value = clampToRange(v);
     evaluateLimits(d->value, d->needle->Visible());
     repaintNow();
+    if (d->value != before)
+        Q_EMIT ValueChanged(this);
 }
 
 void TMeter::setValueSec(double v)
@@ -320,9 +323,12 @@ void TMeter::setMeterMinValue(double v)
     d->meterMinValue = v;
     if (d->meterMaxValue <= v)
         d->meterMaxValue = v + 1;
+    const double before = d->value;
     for (double *f : {&d->value, &d->thresholdLow, &d->thresholdHigh})
         *f = std::max(*f, v);
     reshape();
+    if (d->value != before)
+        Q_EMIT ValueChanged(this);
 }
 
 void TMeter::setMeterMaxValue(double v)
@@ -336,9 +342,12 @@ void TMeter::setMeterMaxValue(double v)
     d->meterMaxValue = v;
     if (d->meterMinValue >= v)
         d->meterMinValue = v - 1;
+    const double before = d->value;
     for (double *f : {&d->value, &d->thresholdLow, &d->thresholdHigh})
         *f = std::min(*f, v);
     reshape();
+    if (d->value != before)
+        Q_EMIT ValueChanged(this);
 }
 
 void TMeter::setThresholdLow(double v)

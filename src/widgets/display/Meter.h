@@ -194,6 +194,9 @@ Q_SIGNALS:
     void OnUnderFlow(QObject *Sender);
     void OnOverFlow(QObject *Sender);
     void OnNormalRange(QObject *Sender);
+    // The needle's value changed (a setter, or a range that clamped it);
+    // not while loading, and never for a value set again.
+    void ValueChanged(QObject *Sender);
 
 protected:
     void paintTo(QImage &img) override;

@@ -4,13 +4,24 @@
 
 #include <QAccessibleWidget>
 
+#include <memory>
+
+QString MeterValueText(const TMeter &meter)
+{
+    // As precise as the scale's labels.
+    return QString::number(meter.Value(), 'f', meter.MeterDecPlaces());
+}
+
 namespace
 {
 
 class MeterAccessible : public QAccessibleWidget, public QAccessibleValueInterface
 {
   public:
-    explicit MeterAccessible(TMeter *meter) : QAccessibleWidget(meter, QAccessible::Dial) {}
+    explicit MeterAccessible(TMeter *meter) : QAccessibleWidget(meter, QAccessible::Dial)
+    {
+        announceChanges(meter);
+    }
 
     const TMeter &meter() const { return *static_cast<const TMeter *>(widget()); }
 
@@ -28,8 +39,7 @@ class MeterAccessible : public QAccessibleWidget, public QAccessibleValueInterfa
             return meter().accessibleName().isEmpty() ? meter().Caption().simplified()
                                                       : meter().accessibleName();
         case QAccessible::Value:
-            // As precise as the scale's labels.
-            return QString::number(meter().Value(), 'f', meter().MeterDecPlaces());
+            return MeterValueText(meter());
         default:
             return QAccessibleWidget::text(t);
         }
@@ -48,6 +58,37 @@ class MeterAccessible : public QAccessibleWidget, public QAccessibleValueInterfa
     QVariant maximumValue() const override { return meter().MeterMaxValue(); }
     QVariant minimumValue() const override { return meter().MeterMinValue(); }
     QVariant minimumStepSize() const override { return 0.0; }
+
+  private:
+    // One value-change event per change a listener can hear: the needle's
+    // value as the scale shows it. The check waits for the event loop, so a
+    // tick that sets the value more than once says it once; a move too small
+    // to change the shown value says nothing.
+    static void announceChanges(TMeter *meter)
+    {
+        struct Announced {
+            QString text;
+            bool pending = false;
+        };
+        auto last = std::make_shared<Announced>(Announced{MeterValueText(*meter)});
+        QObject::connect(meter, &TMeter::ValueChanged, meter, [meter, last] {
+            if (last->pending || !QAccessible::isActive())
+                return;
+            last->pending = true;
+            QMetaObject::invokeMethod(
+                meter,
+                [meter, last] {
+                    last->pending = false;
+                    QString now = MeterValueText(*meter);
+                    if (now == last->text || !QAccessible::isActive())
+                        return;
+                    last->text = std::move(now);
+                    QAccessibleValueChangeEvent event(meter, meter->Value());
+                    QAccessible::updateAccessibility(&event);
+                },
+                Qt::QueuedConnection);
+        });
+    }
 };
 
 } // namespace

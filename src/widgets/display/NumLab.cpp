@@ -291,7 +291,7 @@ QString TNumLab::ShownText() const
     const QString text = NumLabValueText(d->value, d->format);
     if (d->format.DisplayType == TDisplay::dtState)
         return text; // never replaced, only clipped
-    return ResolvedFont(d->font).Metrics.horizontalAdvance(text) > d->labelWidth - 6
+    return TextAdvance(d->font, text) > d->labelWidth - 6
                ? d->format.OverflowIndicator
                : text;
 }

@@ -1,11 +1,13 @@
 #include "widgets/input/ESBPCSAccessible.h"
 
 #include "gfx/AccessibleFactory.h"
+#include "widgets/input/ComboAccessible.h"
 #include "widgets/input/ESBPCSBaseEdit.h"
 #include "widgets/input/ESBPCSLabel.h"
 #include "widgets/input/ESBPCSSpinEdit.h"
 
 #include <QAccessibleWidget>
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QLineEdit>
 
@@ -275,6 +277,10 @@ QAccessibleInterface *inputFactory(const QString &key, QObject *object)
     if (key == QLatin1String("TESBCustomLabel"))
         if (auto *label = qobject_cast<TESBCustomLabel *>(object))
             return new CaptionAccessible(label);
+    // Every drop-down list of the program, the toolkit's own included.
+    if (key == QLatin1String("QComboBox"))
+        if (auto *combo = qobject_cast<QComboBox *>(object))
+            return NewComboAccessible(combo);
     return nullptr;
 }
 

@@ -18,6 +18,7 @@ TESBCustomLabel *AttachedCaption(const QWidget *control);
 // one "&") and runs of blanks made one.
 QString PlainCaption(const QString &caption);
 
-// Registers the accessibility interfaces of the input widgets (once; the
-// widgets call it themselves when they are created).
+// Registers the accessibility interfaces of the input widgets and of every
+// drop-down list (once; the input widgets call it themselves when they are
+// created, a window with lists and no input widget calls it before showing).
 void InstallInputAccessibility();

@@ -2,6 +2,7 @@
 
 #include "widgets/input/ESBPCSAccessible.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -619,6 +620,47 @@ void TESBCustomEdit::insertTyped(QString typed)
     }
     if (!typed.isEmpty())
         insert(typed);
+}
+
+namespace
+{
+
+// A key that one of the program's actions is bound to, other than the keys an
+// edit keeps for itself (copy, cut, paste, undo, redo, select all, Ctrl+N).
+bool BoundToAnAction(const QKeyEvent *key, const QWidget *edit)
+{
+    if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+    for (const auto standard : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
+                                QKeySequence::Undo, QKeySequence::Redo, QKeySequence::SelectAll})
+        if (key->matches(standard))
+            return false;
+    const QKeySequence pressed(key->keyCombination());
+    if (pressed == QKeySequence(Qt::CTRL | Qt::Key_N))
+        return false;
+    for (const QWidget *top : QApplication::topLevelWidgets()) {
+        for (const QAction *a : top->actions()) {
+            const bool reaches =
+                a->shortcutContext() == Qt::ApplicationShortcut || top == edit->window();
+            if (reaches && a->isEnabled() && a->shortcuts().contains(pressed))
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool TESBCustomEdit::event(QEvent *event)
+{
+    // The platform's line-edit bindings claim some Ctrl keys (Ctrl+D deletes
+    // a character on X11); the program's own keys win over those.
+    if (event->type() == QEvent::ShortcutOverride &&
+        BoundToAnAction(static_cast<QKeyEvent *>(event), this)) {
+        event->ignore();
+        return true;
+    }
+    return QLineEdit::event(event);
 }
 
 void TESBCustomEdit::keyPressEvent(QKeyEvent *event)

@@ -224,6 +224,7 @@ protected:
     int TextLimit() const;
     void setTextLimit(int length);
 
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;

@@ -8,8 +8,10 @@
 #include "analysis/Reliability.h"
 #include "analysis/TruckFile.h"
 
+#include <QAccessible>
 #include <QBrush>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -444,5 +446,81 @@ TEST_P(DutyFollowsTheTruck, IsGreyUntilTheSegmentHasItsOwnValue)
 
 INSTANTIATE_TEST_SUITE_P(Columns, DutyFollowsTheTruck,
                          ::testing::Values(Col::Gradient, Col::Load));
+
+} // namespace
+
+namespace
+{
+
+TEST_F(DutyTest, ScreenReadersHearEachCellWithItsColumn)
+{
+    open();
+    win->show();
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(win->Table);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->text(QAccessible::Name), QStringLiteral("Duty segments"));
+    QAccessibleTableInterface *cells = table->tableInterface();
+    ASSERT_NE(cells, nullptr);
+    const struct {
+        int column;
+        const char *header;
+    } rows[] = {
+        {Col::Share, "Share of the distance, %"}, {Col::Speed, "Speed, mph"},
+        {Col::Gear, "Gear"}, {Col::Load, "Load, lb"}, {Col::EngineRpm, "Engine speed, rpm"},
+        {Col::RadialLoad, "Bearing load P, lbf"}, {Col::Life, "Life, thousand miles"},
+        {Col::Damage, "Share of the damage, %"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.header);
+        QAccessibleInterface *cell = cells->cellAt(0, row.column);
+        ASSERT_NE(cell, nullptr);
+        const QString shown = model->index(0, row.column).data().toString();
+        ASSERT_FALSE(shown.isEmpty());
+        EXPECT_EQ(cell->text(QAccessible::Name),
+                  QLatin1String(row.header) + QStringLiteral(": ") + shown);
+        // The header cell the reader names the column by.
+        QAccessibleTableCellInterface *c = cell->tableCellInterface();
+        ASSERT_NE(c, nullptr);
+        const QList<QAccessibleInterface *> headers = c->columnHeaderCells();
+        ASSERT_EQ(headers.size(), 1);
+        EXPECT_EQ(headers.front()->text(QAccessible::Name), QLatin1String(row.header));
+    }
+    // An empty cell says so; the units follow the window.
+    EXPECT_EQ(cells->cellAt(0, Col::Note)->text(QAccessible::Name), QStringLiteral("Note: none"));
+    FormDriver::click(w.form().CBMph);
+    FormDriver::click(w.form().CBMiles);
+    EXPECT_TRUE(cells->cellAt(0, Col::Speed)->text(QAccessible::Name).startsWith(
+        QStringLiteral("Speed, km/h: ")));
+    EXPECT_TRUE(cells->cellAt(0, Col::Life)->text(QAccessible::Name).startsWith(
+        QStringLiteral("Life, thousand km: ")));
+}
+
+TEST_F(DutyTest, EveryControlThatTakesTheFocusIsNamedTheCellEditorsToo)
+{
+    open();
+    win->show();
+    // An open editor holds the focus.
+    win->Table->edit(model->index(0, Col::Speed));
+    QCoreApplication::processEvents();
+    int checked = 0, editors = 0;
+    for (QWidget *c : win->findChildren<QWidget *>()) {
+        if (c->focusPolicy() == Qt::NoFocus || !c->isVisibleTo(win) || c->window() != win)
+            continue;
+        QAccessibleInterface *i = QAccessible::queryAccessibleInterface(c);
+        ASSERT_NE(i, nullptr);
+        SCOPED_TRACE(c->metaObject()->className());
+        const QString n = i->text(QAccessible::Name);
+        EXPECT_FALSE(n.isEmpty());
+        if (i->role() != QAccessible::Table) { // a table's value is its name
+            EXPECT_NE(n, i->text(QAccessible::Value));
+        }
+        editors += qobject_cast<QDoubleSpinBox *>(c) != nullptr;
+        ++checked;
+    }
+    EXPECT_GE(checked, 5); // the table, two buttons, the list, the editor
+    EXPECT_EQ(editors, 1);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(win->Reliability)->text(QAccessible::Name),
+              QStringLiteral("Reliability"));
+}
 
 } // namespace

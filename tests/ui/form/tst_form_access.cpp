@@ -14,7 +14,10 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -302,6 +305,125 @@ TEST_F(FormAccess, AReadoutAnnouncesEachShownChangeOnce)
     QCoreApplication::processEvents();
     EXPECT_EQ(Listener::count(speed, QAccessible::TextUpdated), now + 2);
     EXPECT_EQ(Listener::lastInserted(speed), QString());
+}
+
+TEST_F(FormAccess, ListsAreNamedAndLabelledByTheirCaptionNotByTheirEntry)
+{
+    const struct {
+        TComboBox *list;
+        TESBPCSLabel *caption; // nullptr: named by its group's subject
+        const char *name;
+    } rows[] = {
+        {f.ComboEngine, nullptr, "Engine"},
+        {f.ComboFinalRatio, f.ESBPCSLabel1, "final drive gear ratio"},
+        {f.ComboTyreSize, f.ESBPCSLabel7, "tyre size"},
+        {f.ComboKerbWeight, f.ESBPCSLabel3, "Unladen Weight (lbs)"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        QAccessibleInterface *i = iface(row.list);
+        EXPECT_EQ(i->role(), QAccessible::ComboBox);
+        EXPECT_EQ(name(row.list), QLatin1String(row.name));
+        EXPECT_EQ(value(row.list), row.list->currentText());
+        EXPECT_NE(name(row.list), value(row.list));
+        if (row.caption) {
+            EXPECT_TRUE(related(row.list, row.caption, QAccessible::Label));
+            EXPECT_TRUE(related(row.caption, row.list, QAccessible::Labelled));
+        }
+        // The edit field, where the caret is, goes by the same name; the
+        // list's children are its popup and that field.
+        ASSERT_EQ(i->childCount(), 2);
+        EXPECT_EQ(i->child(1)->object(), row.list->lineEdit());
+        EXPECT_EQ(i->indexOfChild(i->child(1)), 1);
+        EXPECT_EQ(i->focusChild()->object(), row.list->lineEdit());
+        EXPECT_EQ(name(row.list->lineEdit()), QLatin1String(row.name));
+        // A new entry changes the value, never the name.
+        const int other = (row.list->ItemIndex() + 1) % row.list->count();
+        row.list->setItemIndex(other);
+        EXPECT_EQ(value(row.list), row.list->itemText(other));
+        EXPECT_EQ(name(row.list), QLatin1String(row.name));
+    }
+    // The press action opens the list and closes it again.
+    QAccessibleInterface *tyres = iface(f.ComboTyreSize);
+    ASSERT_NE(tyres->actionInterface(), nullptr);
+    f.show();
+    tyres->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    EXPECT_TRUE(f.ComboTyreSize->view()->isVisible());
+    EXPECT_TRUE(tyres->state().expanded);
+    tyres->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    EXPECT_FALSE(f.ComboTyreSize->view()->isVisible());
+}
+
+// Every control a user can reach with Tab or a click, in a window, has a
+// name of its own, and that name is not what the control shows as its value.
+void expectEveryFocusableControlNamed(QWidget *window)
+{
+    int checked = 0;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(window) || !w->isEnabled())
+            continue;
+        // The list inside a drop-down list is a popup of its own.
+        if (w->window() != window)
+            continue;
+        SCOPED_TRACE(w->metaObject()->className() + std::string(" ") +
+                     w->objectName().toStdString());
+        QAccessibleInterface *i = QAccessible::queryAccessibleInterface(w);
+        ASSERT_NE(i, nullptr);
+        const QString n = i->text(QAccessible::Name);
+        EXPECT_FALSE(n.trimmed().isEmpty());
+        const QString v = i->text(QAccessible::Value);
+        if (!v.isEmpty()) {
+            EXPECT_NE(n, v);
+        }
+        ++checked;
+    }
+    EXPECT_GT(checked, 0);
+}
+
+TEST_F(FormAccess, EveryControlThatTakesTheFocusHasANameOfItsOwn)
+{
+    f.show();
+    expectEveryFocusableControlNamed(&f);
+    // Also after a choice that makes a list's entry read like a caption.
+    f.ComboKerbWeight->setItemIndex(1);
+    FormDriver::click(f.CBMph);
+    expectEveryFocusableControlNamed(&f);
+}
+
+TEST_F(FormAccess, AGaugeAnnouncesEachShownChangeOfItsNeedleOnce)
+{
+    Listener listen;
+    for (TMeter *m : {f.MeterSpeed, f.MeterRpm})
+        iface(m); // a screen reader has found the gauges
+    driver.tick();
+    driver.boost();
+    driver.pedal(100);
+    QCoreApplication::processEvents();
+    int expected[2] = {Listener::count(f.MeterSpeed, QAccessible::ValueChanged),
+                       Listener::count(f.MeterRpm, QAccessible::ValueChanged)};
+    QString before[2] = {value(f.MeterSpeed), value(f.MeterRpm)};
+    for (int t = 0; t < 80; ++t) {
+        driver.tick();
+        QCoreApplication::processEvents(); // announcements wait for the event loop
+        int k = 0;
+        for (TMeter *m : {f.MeterSpeed, f.MeterRpm}) {
+            if (value(m) != before[k])
+                ++expected[k];
+            before[k] = value(m);
+            ASSERT_EQ(Listener::count(m, QAccessible::ValueChanged), expected[k])
+                << m->objectName().toStdString() << " tick " << t;
+            ++k;
+        }
+    }
+    EXPECT_GT(expected[1], 20); // the rpm needle moved nearly every tick
+
+    // No new value, no event: the same value, or a move smaller than the
+    // scale shows.
+    const int now = Listener::count(f.MeterRpm, QAccessible::ValueChanged);
+    f.MeterRpm->setValue(f.MeterRpm->Value());
+    f.MeterRpm->setValue(f.MeterRpm->Value() + 0.01);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Listener::count(f.MeterRpm, QAccessible::ValueChanged), now);
 }
 
 } // namespace

@@ -447,7 +447,7 @@ TEST(AboutKeys, TheHelpListsTheKeyboardKeys)
     const QString section = lines.mid(keys).join(QLatin1Char('\n'));
     for (const char *key : {"Tab", "Shift+Tab", "Enter", "Up", "Down", "Esc", "Ctrl+N", "PgUp",
                             "PgDn", "Ctrl+PgUp", "Ctrl+PgDn", "Alt+B", "Ctrl+C", "right click",
-                            "Copy results", "Ctrl+O", "Ctrl+S", "Ctrl+L", "Ctrl+D"})
+                            "Copy results", "Ctrl+O", "Ctrl+S", "Ctrl+L", "Ctrl+D", "Ctrl+I"})
         EXPECT_TRUE(section.contains(QLatin1String(key))) << key;
 }
 

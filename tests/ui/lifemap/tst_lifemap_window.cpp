@@ -6,6 +6,15 @@
 #include "analysis/LifeCurve.h"
 #include "ui/lifemap/LifeMapWindow.h"
 #include "analysis/Reliability.h"
+#include "ui/lifemap/LifeMapText.h"
+
+#include <QAccessible>
+#include <QCoreApplication>
+#include <QGraphicsScene>
+#include <QPaintEvent>
+#include <QSignalSpy>
+#include "ui/lifemap/ChartDot.h"
+#include <QtCharts/QChartView>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,6 +29,7 @@
 #include <QtCharts/QChart>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
+#include <QtCharts/QValueAxis>
 #include <gtest/gtest.h>
 
 namespace
@@ -127,8 +137,8 @@ TEST_F(LifeMapTest, MarkerFollowsTheSimulationTickByTick)
     for (int i = 0; i < 30; ++i) {
         w.driver.tick();
         const TDriveModel &m = w.driver.model();
-        ASSERT_EQ(map->Marker()->count(), 1);
-        const QPointF p = map->Marker()->at(0);
+        ASSERT_TRUE(map->Marker().has_value());
+        const QPointF p = *map->Marker();
         EXPECT_DOUBLE_EQ(p.x(), *Shown::SpeedMph(m));
         EXPECT_DOUBLE_EQ(p.y(), LifeMap::LifeShown(*Shown::LifeKm(m), true));
         xs.push_back(p.x());
@@ -139,10 +149,12 @@ TEST_F(LifeMapTest, MarkerFollowsTheSimulationTickByTick)
 TEST_F(LifeMapTest, MarkerLeavesInFourthGear)
 {
     w.driver.driveTo(50);
-    ASSERT_EQ(map->Marker()->count(), 1);
+    ASSERT_TRUE(map->Marker().has_value());
+    EXPECT_NE(map->MarkerPixel(), QPointF(-1, -1));
     FormDriver::click(w.form().RBFourth);
     w.driver.tick();
-    EXPECT_EQ(map->Marker()->count(), 0);
+    EXPECT_FALSE(map->Marker().has_value());
+    EXPECT_EQ(map->MarkerPixel(), QPointF(-1, -1));
 }
 
 TEST_F(LifeMapTest, CurveIsRecomputedOnlyWhenAnInputChanges)
@@ -183,8 +195,8 @@ TEST_F(LifeMapTest, UnitsFollowTheCheckBoxes)
 
     w.driver.driveTo(50);
     const TDriveModel &m = w.driver.model();
-    EXPECT_DOUBLE_EQ(map->Marker()->at(0).x(), *Shown::SpeedKmh(m));
-    EXPECT_DOUBLE_EQ(map->Marker()->at(0).y(), *Shown::LifeKm(m) / 1000);
+    EXPECT_DOUBLE_EQ(map->Marker()->x(), *Shown::SpeedKmh(m));
+    EXPECT_DOUBLE_EQ(map->Marker()->y(), *Shown::LifeKm(m) / 1000);
 }
 
 TEST_F(LifeMapTest, ReliabilityAddsTheScaledCurve)
@@ -278,8 +290,144 @@ TEST_F(LifeMapTest, SaysWhyWhenNoSpeedHasALife)
     w.form().SEGradient->setValue(0);
     EXPECT_TRUE(map->EmptyReason().isEmpty());
     EXPECT_FALSE(note->isVisible());
+    // The distance shares have their axis only while there is a duty list.
     for (QAbstractAxis *axis : map->Chart()->axes())
-        EXPECT_TRUE(axis->isVisible());
+        EXPECT_EQ(axis->isVisible(), axis != static_cast<QAbstractAxis *>(map->ShareAxis()));
+}
+
+// Collects the regions a widget is asked to paint.
+struct PaintWatch : QObject {
+    QRegion painted;
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint) {
+            painted |= static_cast<QPaintEvent *>(e)->region();
+            ++paints;
+        }
+        return false;
+    }
+};
+
+TEST_F(LifeMapTest, TheDotMovesByWholePixelsAndRepaintsOnlyWhereItWas)
+{
+    map->show();
+    w.driver.tick();
+    w.driver.boost();
+    w.driver.pedal(100);
+    // The window settles: the truck has a life, the chart has been taken.
+    ASSERT_TRUE(w.driver.tickUntil([&] { return map->Marker().has_value(); }));
+    for (int t = 0; t < 3; ++t) {
+        w.driver.tick();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents(); // a picture's own layout settling
+    }
+    const int recomputes = map->Recomputes();
+    PaintWatch layer, chart;
+    map->MarkerLayer()->installEventFilter(&layer);
+    map->View()->viewport()->installEventFilter(&chart);
+    const int snapshots = map->MarkerLayer()->Snapshots();
+    int moves = 0;
+    QPointF last = map->MarkerPixel();
+    for (int t = 0; t < 150; ++t) {
+        layer.painted = {};
+        w.driver.tick();
+        QCoreApplication::processEvents(); // the paint happens here
+        const QPointF now = map->MarkerPixel();
+        if (map->Marker()) {
+            // On the pixel nearest the point the chart maps the truck to.
+            const QPointF exact = map->View()->viewportTransform().map(
+                map->Chart()->mapToPosition(*map->Marker(), map->MarkerSeries()));
+            EXPECT_EQ(now, QPointF(std::round(exact.x()), std::round(exact.y())));
+        }
+        const QRect dirty = layer.painted.boundingRect();
+        if (now == last) {
+            EXPECT_TRUE(dirty.isEmpty()) << "tick " << t << ": the dot did not move";
+        } else {
+            ++moves;
+            // The places it left and entered, never the curves' whole area.
+            EXPECT_LE(dirty.width(), std::abs(now.x() - last.x()) + 20) << "tick " << t;
+            EXPECT_LE(dirty.height(), std::abs(now.y() - last.y()) + 20) << "tick " << t;
+        }
+        last = now;
+    }
+    EXPECT_GT(moves, 20);
+    // At a steady speed the dot stays where it is and nothing is painted.
+    w.driver.tickUntilSteady();
+    QCoreApplication::processEvents();
+    last = map->MarkerPixel();
+    for (int t = 0; t < 5; ++t) {
+        layer.painted = {};
+        w.driver.tick();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(map->MarkerPixel(), last);
+        EXPECT_TRUE(layer.painted.isEmpty());
+    }
+    // The chart under the dot was neither drawn again nor taken anew.
+    EXPECT_EQ(chart.paints, 0);
+    EXPECT_EQ(map->MarkerLayer()->Snapshots(), snapshots);
+    EXPECT_EQ(map->Recomputes(), recomputes);
+
+    // A change of the chart is taken anew, once.
+    w.form().SELoad->setValue(1500);
+    w.driver.tick();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(map->MarkerLayer()->Snapshots(), snapshots + 1);
+}
+
+TEST_F(LifeMapTest, TheChartIsNamedAndDescribedInWordsKeptCurrent)
+{
+    QAccessibleInterface *chart = QAccessible::queryAccessibleInterface(map->View());
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(chart->text(QAccessible::Name), map->Chart()->title());
+    const auto words = [&](bool mph, bool miles) {
+        return LifeMapDescription(
+            LifeMap::LifeRuns(map->Points(), mph, miles), mph, miles, map->Marker());
+    };
+    // At rest the truck has no life yet: the curve alone.
+    EXPECT_FALSE(map->Marker().has_value());
+    EXPECT_EQ(map->Description(), words(true, true));
+    EXPECT_TRUE(map->Description().startsWith(QStringLiteral("L10 life from ")));
+    EXPECT_TRUE(map->Description().contains(QStringLiteral(" thousand miles at ")));
+
+    w.driver.driveTo(60);
+    ASSERT_TRUE(map->Marker().has_value());
+    EXPECT_EQ(map->Description(), words(true, true));
+    EXPECT_TRUE(map->Description().contains(QStringLiteral("; now ")));
+    EXPECT_EQ(chart->text(QAccessible::Description), map->Description());
+
+    FormDriver::click(w.form().CBMph);
+    FormDriver::click(w.form().CBMiles);
+    w.driver.tick();
+    EXPECT_EQ(map->Description(), words(false, false));
+    EXPECT_TRUE(map->Description().contains(QStringLiteral("thousand km")));
+    EXPECT_TRUE(map->Description().endsWith(QStringLiteral(" km/h")));
+
+    // In fourth gear the truck leaves the map, and the words say the curve only.
+    FormDriver::click(w.form().RBFourth);
+    w.driver.tick();
+    EXPECT_FALSE(map->Description().contains(QStringLiteral("; now ")));
+}
+
+TEST_F(LifeMapTest, EveryControlThatTakesTheFocusIsNamed)
+{
+    map->show();
+    int checked = 0;
+    for (QWidget *c : map->findChildren<QWidget *>()) {
+        if (c->focusPolicy() == Qt::NoFocus || !c->isVisibleTo(map) || c->window() != map)
+            continue;
+        QAccessibleInterface *i = QAccessible::queryAccessibleInterface(c);
+        ASSERT_NE(i, nullptr);
+        const QString n = i->text(QAccessible::Name);
+        SCOPED_TRACE(c->metaObject()->className());
+        EXPECT_FALSE(n.isEmpty());
+        EXPECT_NE(n, i->text(QAccessible::Value));
+        ++checked;
+    }
+    EXPECT_GE(checked, 4); // the chart, the list, two buttons
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(map->Reliability)->text(QAccessible::Name),
+              QStringLiteral("Reliability"));
 }
 
 TEST(SaveChartDialog, ANameWithoutSuffixTakesTheChosenFilters)

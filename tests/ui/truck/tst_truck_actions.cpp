@@ -287,7 +287,8 @@ TEST(TruckActions, ShortcutsReachEveryAction)
                                KeyAndMods{Qt::Key_S, ctrl, w.actions().SaveAction},
                                KeyAndMods{Qt::Key_S, ctrlShift, w.actions().SaveAsAction},
                                KeyAndMods{Qt::Key_L, ctrl, w.actions().LifeMapAction},
-                               KeyAndMods{Qt::Key_D, ctrl, w.actions().DutyAction}}) {
+                               KeyAndMods{Qt::Key_D, ctrl, w.actions().DutyAction},
+                               KeyAndMods{Qt::Key_I, ctrl, w.actions().ImportRouteAction}}) {
         int fired = 0;
         auto c = QObject::connect(k.action, &QAction::triggered, [&] { ++fired; });
         f.activateWindow();
@@ -296,7 +297,8 @@ TEST(TruckActions, ShortcutsReachEveryAction)
         QObject::disconnect(c);
         EXPECT_EQ(fired, 1) << k.action->text().toStdString();
     }
-    EXPECT_EQ(w.dialogs, 3); // Open, Save (no file yet) and Save As asked for a file
+    // Open, Save (no file yet), Save As and Import route asked for a file.
+    EXPECT_EQ(w.dialogs, 4);
     EXPECT_NE(w.actions().LifeMap(), nullptr);
     EXPECT_NE(w.actions().DutyWindow(), nullptr);
 }
@@ -325,6 +327,43 @@ TEST(TruckActions, ShortcutsWorkWhileAnEditOrASpinEditHasTheFocus)
     EXPECT_TRUE(w.lastDialogSaving);
 }
 
+// Whether an edit keeps a key for itself instead of letting the program's
+// shortcut have it, as the shortcut map asks before a shortcut fires.
+bool EditKeepsKey(QWidget *edit, Qt::Key key, Qt::KeyboardModifiers mods)
+{
+    QKeyEvent override(QEvent::ShortcutOverride, key, mods);
+    override.ignore();
+    QApplication::sendEvent(edit, &override);
+    return override.isAccepted();
+}
+
+TEST(TruckActions, ProgramKeysWinOverAnEditsOwnBindingsButCopyAndPasteStayWithTheEdit)
+{
+    WindowsFixture w;
+    TForm1 &f = w.form();
+    QWidget *edit = f.EditPCR;
+    edit->setFocus();
+    // Ctrl+D deletes a character in a line edit where the desktop uses the X11
+    // bindings; in Velmora it opens the duty cycle.
+    for (const Qt::Key key : {Qt::Key_D, Qt::Key_O, Qt::Key_S, Qt::Key_L, Qt::Key_I, Qt::Key_P})
+        EXPECT_FALSE(EditKeepsKey(edit, key, Qt::ControlModifier)) << key;
+    EXPECT_FALSE(EditKeepsKey(edit, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier));
+    // Copy results is Ctrl+C too, but in an edit Ctrl+C copies its own text.
+    for (const Qt::Key key : {Qt::Key_C, Qt::Key_V, Qt::Key_X, Qt::Key_Z, Qt::Key_A})
+        EXPECT_TRUE(EditKeepsKey(edit, key, Qt::ControlModifier)) << key;
+    QTest::keyClick(edit, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_NE(w.actions().DutyWindow(), nullptr);
+    // Where the edit's bindings do claim a key (Ctrl+Home goes to the start
+    // everywhere), a program action bound to it still wins.
+    EXPECT_TRUE(EditKeepsKey(edit, Qt::Key_Home, Qt::ControlModifier));
+    QAction claim(QStringLiteral("Claim"), &f);
+    claim.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Home));
+    claim.setShortcutContext(Qt::ApplicationShortcut);
+    f.addAction(&claim);
+    EXPECT_FALSE(EditKeepsKey(edit, Qt::Key_Home, Qt::ControlModifier));
+    f.removeAction(&claim);
+}
+
 TEST(TruckActions, RightClickOnTheBackgroundOffersEveryAction)
 {
     WindowsFixture w;
@@ -345,7 +384,7 @@ TEST(TruckActions, RightClickOnTheBackgroundOffersEveryAction)
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, box->mapToGlobal(at));
     QApplication::sendEvent(box, &event);
     for (const char *text : {"New truck", "Open truck…", "Save truck", "Save truck as…",
-                             "Life map…", "Duty cycle…", "Quit"})
+                             "Life map…", "Duty cycle…", "Import route…", "Quit"})
         EXPECT_TRUE(offered.contains(QString::fromUtf8(text))) << text;
 }
 

@@ -3,6 +3,7 @@
 
 #include "ui/truck/TruckSession.h"
 
+#include "analysis/DutyCycle.h"
 #include "analysis/TruckFile.h"
 
 #include <QFile>
@@ -211,6 +212,124 @@ TEST(Session, SaveMakesTheFileTheTruckAndAFailedOneChangesNothing)
     EXPECT_TRUE(s.Truck() == before);
     EXPECT_EQ(s.FilePath(), good);
     EXPECT_TRUE(s.IsModified());
+}
+
+// A route as the import gives it: two segments and what the drive was.
+TRoute route()
+{
+    TRoute r;
+    r.Duty = {segment(40, 30), segment(60, 60)};
+    r.Summary.DistanceM = 5200;
+    r.Summary.MovingDistanceM = 5000;
+    r.Summary.Pieces = 1;
+    r.Summary.LifeKm = 1; // stale: the session rates it on its own truck
+    return r;
+}
+
+struct RouteCase {
+    const char *name;
+    std::function<void(TTruckSession &)> after;
+    bool kept;
+};
+
+void PrintTo(const RouteCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+std::string routeCaseName(const ::testing::TestParamInfo<RouteCase> &p)
+{
+    return p.param.name;
+}
+
+class SessionRoute : public ::testing::TestWithParam<RouteCase>
+{
+};
+
+TEST_P(SessionRoute, TheSummaryStaysWithTheListUntilItIsEditedOrReplaced)
+{
+    const RouteCase &c = GetParam();
+    TTruckSession s;
+    QSignalSpy duty(&s, &TTruckSession::DutyChanged);
+    s.SetRoute(route());
+    EXPECT_EQ(duty.count(), 1);
+    EXPECT_EQ(s.Truck().Duty, route().Duty);
+    EXPECT_TRUE(s.DutyEdited());
+    EXPECT_TRUE(s.IsModified());
+    EXPECT_TRUE(s.DutyModified());
+    ASSERT_TRUE(s.RouteSummary());
+    EXPECT_EQ(s.RouteSummary()->MovingDistanceM, 5000);
+
+    duty.clear();
+    c.after(s);
+    EXPECT_EQ(s.RouteSummary().has_value(), c.kept);
+    // Whoever shows the summary hears of its going with the list.
+    if (!c.kept) {
+        EXPECT_GE(duty.count(), 1);
+    }
+    if (c.kept && s.RouteSummary()) {
+        // Life and trips are the present truck's.
+        const auto life = DutyLife(s.Truck(), s.Truck().Duty).LifeKm;
+        ASSERT_TRUE(life);
+        EXPECT_EQ(s.RouteSummary()->LifeKm, life);
+        ASSERT_TRUE(s.RouteSummary()->Trips);
+        EXPECT_DOUBLE_EQ(*s.RouteSummary()->Trips, *life / 5);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SessionRoute,
+    ::testing::Values(
+        RouteCase{"Nothing", [](TTruckSession &) {}, true},
+        RouteCase{"SameListAgain", [](TTruckSession &s) { s.SetDuty(route().Duty); }, true},
+        RouteCase{"InputsChange",
+                  [](TTruckSession &s) {
+                      TTruck heavier = s.Truck();
+                      heavier.Inputs.Load = 2500;
+                      heavier.LoadRating = 1500;
+                      s.SetInputs(heavier);
+                  },
+                  true},
+        RouteCase{"ListEdited",
+                  [](TTruckSession &s) {
+                      s.SetDuty({segment(40, 35), segment(60, 60)});
+                  },
+                  false},
+        RouteCase{"NewTruck", [](TTruckSession &s) { s.New(); }, false},
+        RouteCase{"OtherTruck", [](TTruckSession &s) { s.Replace(TTruck{}, QString()); }, false}),
+    routeCaseName);
+
+TEST(SessionRoute, TheTripsMoveWithTheLife)
+{
+    TTruckSession s;
+    s.SetRoute(route());
+    const double before = *s.RouteSummary()->Trips;
+    TTruck t = s.Truck();
+    t.LoadRating /= 2; // life goes with (C/P)^3
+    s.SetInputs(t);
+    EXPECT_NEAR(*s.RouteSummary()->Trips, before / 8, before * 1e-9);
+}
+
+TEST(SessionRoute, DutyModifiedIsTheListAgainstTheFile)
+{
+    QTemporaryDir dir;
+    TTruckSession s;
+    EXPECT_FALSE(s.DutyModified());
+    const QString path = dir.filePath(QStringLiteral("t.json"));
+    TTruck t;
+    t.Duty = {segment(100, 50)};
+    ASSERT_FALSE(WriteTruckFile(path.toStdString(), t));
+    ASSERT_TRUE(s.Open(path).isEmpty());
+    EXPECT_FALSE(s.DutyModified());
+    TTruck inputs = s.Truck();
+    inputs.Inputs.Load = 2000;
+    s.SetInputs(inputs);
+    EXPECT_TRUE(s.IsModified());
+    EXPECT_FALSE(s.DutyModified()); // the inputs changed, the list did not
+    s.SetDuty({segment(100, 55)});
+    EXPECT_TRUE(s.DutyModified());
+    s.SetDuty({segment(100, 50)});
+    EXPECT_FALSE(s.DutyModified()); // back as the file holds it
 }
 
 } // namespace
