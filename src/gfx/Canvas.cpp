@@ -1,5 +1,7 @@
 #include "gfx/Canvas.h"
 
+#include "gfx/KeptGlyphs.h"
+
 #include "gfx/Bitmap.h"
 #include "gfx/Numeric.h"
 
@@ -569,6 +571,12 @@ void TCanvas::textCell(int x, int y, const QString &text, const QRect *clip, boo
 
     const QColor fc = ColorToQColor(Font.Color);
     if (!fc.isValid() && !(opaque && rotated))
+        return;
+    // A number in a plain font is put together from kept glyphs, with no
+    // painter at all.
+    if (!rotated && !m_device && fc.isValid() && fc.alpha() == 255
+        && DrawKeptGlyphs(*m_image, Font, text, QPoint(x + dx, y + dy + fm.ascent()),
+                          clip ? *clip : m_image->rect(), fc.rgba()))
         return;
     // The glyphs go on the image and, at the device resolution, on the device
     // image: a painter on an image with a device pixel ratio takes the same

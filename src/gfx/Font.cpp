@@ -1,5 +1,7 @@
 #include "gfx/Font.h"
 
+#include "gfx/KeptGlyphs.h"
+
 #include <QCoreApplication>
 #include <QFontMetrics>
 
@@ -121,6 +123,8 @@ int TextAdvance(const TFont &font, const QString &text)
 {
     if (text.isEmpty())
         return 0;
+    if (int kept = 0; KeptTextAdvance(font, text, &kept))
+        return kept;
     TFontCacheEntry &e = CachedFont(font);
     for (const auto &[measured, width] : e.Advances)
         if (measured == text)

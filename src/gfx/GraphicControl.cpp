@@ -1,6 +1,7 @@
 #include "gfx/GraphicControl.h"
 
 #include "gfx/Canvas.h"
+#include "gfx/ImageDiff.h"
 
 #include <QMouseEvent>
 
@@ -77,11 +78,22 @@ void TGraphicControl::repaintNow()
         m_stale = true;
         return;
     }
-    renderAt(devicePixelRatioF());
-    update();
+    const qreal ratio = devicePixelRatioF();
+    renderAt(ratio);
+    if (ratio != 1 || m_shown.isNull()) {
+        m_shown = ratio != 1 ? QImage() : m_image;
+        update();
+        return;
+    }
+    // Only the pixels that differ from what the screen shows go to it: a
+    // readout whose digits did not change costs no paint at all.
+    const QRect changed = ChangedRect(m_shown, m_image);
+    m_shown = m_image;
+    if (!changed.isEmpty())
+        update(changed);
 }
 
-void TGraphicControl::paintEvent(QPaintEvent *)
+void TGraphicControl::paintEvent(QPaintEvent *event)
 {
     // At a ratio other than 1 the device picture is copied pixel for pixel.
     const qreal ratio = devicePixelRatioF();
@@ -90,7 +102,17 @@ void TGraphicControl::paintEvent(QPaintEvent *)
         || (device && m_deviceImage.devicePixelRatio() != ratio))
         renderAt(ratio);
     QPainter p(this);
-    p.drawImage(0, 0, device ? m_deviceImage : m_image);
+    if (device) {
+        p.drawImage(0, 0, m_deviceImage);
+        m_shown = QImage();
+        return;
+    }
+    for (const QRect &r : event->region())
+        p.drawImage(r.topLeft(), m_image, r);
+    // What the screen holds now: the picture, when the whole control was
+    // painted; otherwise unknown, and the next change repaints it whole.
+    if (m_shown.cacheKey() != m_image.cacheKey())
+        m_shown = (QRegion(rect()) - event->region()).isEmpty() ? m_image : QImage();
 }
 
 void TGraphicControl::resizeEvent(QResizeEvent *event)

@@ -65,7 +65,7 @@ protected:
     // End-of-loading hook for subclasses; runs after the loading flag is cleared.
     virtual void loaded() {}
     // Repaint at once: re-render synchronously (when visible and not loading)
-    // and schedule the copy to the screen.
+    // and schedule the copy to the screen of the pixels that changed.
     void repaintNow();
 
     void paintEvent(QPaintEvent *event) override;
@@ -85,6 +85,7 @@ private:
 
     QImage m_image;
     QImage m_deviceImage; // the last renderAt() at a ratio other than 1
+    QImage m_shown;       // what the screen holds, once painted whole (null: unknown)
     TAlign m_align = TAlign::alNone;
     TAnchors m_anchors = TAnchorKind::akLeft | TAnchorKind::akTop;
     QWidget *m_watched = nullptr;

@@ -90,4 +90,60 @@ TEST(MeterCache, AScaleLabelHandlerIsCalledOnEveryRender)
     EXPECT_EQ(calls, 2 * perRender);
 }
 
+TEST(MeterCache, KeptPicturesMatchTheWholeDrawingWhereverTheNeedlesGo)
+{
+    // A no-op label handler makes a gauge draw every part anew each time:
+    // the kept face, overlay and needle boxes must give the same pixels,
+    // the needles under the cover, over the hub and with their shadows.
+    TMeter kept, whole;
+    for (TMeter *m : {&kept, &whole}) {
+        setUpWindowGauge(*m, QStringLiteral("rpm"), 5000);
+        m->setLimWatchHighOn(true);
+        m->setThresholdHigh(4000);
+        m->NeedleLayout()->setShadowDx(3);
+        m->NeedleLayout()->setShadowDy(-2);
+        m->NeedleLayoutSec()->setVisible(true);
+        m->NeedleLayoutSec()->setColorBody(clBlue);
+    }
+    whole.OnBeforeDrawScaleLabel = [](TMeter *, TCanvas &, QString &, int, int) {};
+    for (double v : {0.0, 250.0, 1200.0, 2500.0, 3999.0, 4000.0, 4870.0, 5000.0, 6000.0, -10.0}) {
+        for (TMeter *m : {&kept, &whole}) {
+            m->setValue(v);
+            m->setValueSec(5000 - v);
+        }
+        EXPECT_EQ(kept.render(), whole.render()) << v;
+    }
+}
+
+TEST(MeterCache, AMoveThatLeavesNeedleAndLampsInPlaceDrawsNothing)
+{
+    TMeter m;
+    setUpWindowGauge(m, QStringLiteral("rpm"), 5000);
+    m.setLimWatchHighOn(true);
+    m.setThresholdHigh(4000);
+    m.setValue(3999.9);
+    const int renders = m.renderCount();
+    const QImage before = m.lastImage();
+    m.setValue(3999.95); // a hundredth of a pixel at the tip
+    EXPECT_EQ(m.renderCount(), renders);
+    EXPECT_EQ(m.Value(), 3999.95);
+    EXPECT_EQ(m.lastImage().cacheKey(), before.cacheKey());
+
+    // The same needle, but the lamp lights: drawn.
+    m.setValue(4000.05);
+    EXPECT_EQ(m.renderCount(), renders + 1);
+    EXPECT_TRUE(m.LimHighActive());
+    EXPECT_NE(m.lastImage(), before);
+    // A move the needle shows: drawn.
+    m.setValue(4500);
+    EXPECT_EQ(m.renderCount(), renders + 2);
+
+    TMeter fresh;
+    setUpWindowGauge(fresh, QStringLiteral("rpm"), 5000);
+    fresh.setLimWatchHighOn(true);
+    fresh.setThresholdHigh(4000);
+    fresh.setValue(4500);
+    EXPECT_EQ(m.lastImage(), fresh.render());
+}
+
 } // namespace

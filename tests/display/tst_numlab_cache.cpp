@@ -58,6 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
     Changes, NumLabCacheTest,
     testing::Values(
         Change{"NewValue", [](TNumLab &n) { n.setValue(59.04); }, false},
+        Change{"SameShownText", [](TNumLab &n) { n.setValue(47.04); }, false},
+        Change{"Precision", [](TNumLab &n) { n.setPrecision(3); }, false},
         Change{"Overflow", [](TNumLab &n) { n.setValue(1e30); }, false},
         Change{"Emptied", [](TNumLab &n) { n.setEmpty(true); }, false},
         Change{"TextColour", [](TNumLab &n) { n.setColorLabText(clWhite); }, false},
@@ -72,5 +74,20 @@ INSTANTIATE_TEST_SUITE_P(
         Change{"Size", [](TNumLab &n) { n.resize(208, 20); }, true},
         Change{"Font", [](TNumLab &n) { n.setFont(TFont(QStringLiteral("Arial"), -13)); }, true}),
     [](const testing::TestParamInfo<Change> &i) { return std::string(i.param.Name); });
+
+TEST(NumLabCache, AValueThatShowsTheSameTextKeepsThePicture)
+{
+    // The picture is shared, not drawn again: the screen has nothing new.
+    TNumLab n;
+    setUpSpeed(n);
+    const QImage shown = n.render();
+    n.setValue(47.04);
+    EXPECT_EQ(n.Value(), 47.04);
+    EXPECT_EQ(n.lastImage().cacheKey(), shown.cacheKey());
+    n.setValue(47.06); // "47.1"
+    EXPECT_NE(n.lastImage(), shown);
+    n.setValue(47.0);
+    EXPECT_EQ(n.lastImage(), shown);
+}
 
 } // namespace

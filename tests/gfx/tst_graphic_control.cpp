@@ -2,6 +2,7 @@
 #include "gfx/GraphicControl.h"
 
 #include <QApplication>
+#include <QPaintEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -28,7 +29,78 @@ protected:
     }
 };
 
+// Two halves, each in its own colour; records what reaches the screen.
+class Halves : public TGraphicControl
+{
+public:
+    using TGraphicControl::TGraphicControl;
+    TColor left = clRed, right = clBlue;
+    QList<QRegion> painted;
+    void setColors(TColor l, TColor r)
+    {
+        left = l;
+        right = r;
+        repaintNow();
+    }
+
+protected:
+    void paintTo(QImage &img) override
+    {
+        TCanvas c(&img);
+        c.Brush.Color = left;
+        c.FillRect(0, 0, img.width() / 2, img.height());
+        c.Brush.Color = right;
+        c.FillRect(img.width() / 2, 0, img.width(), img.height());
+    }
+    void paintEvent(QPaintEvent *event) override
+    {
+        painted << event->region();
+        TGraphicControl::paintEvent(event);
+    }
+};
+
 } // namespace
+
+TEST(GraphicControl, OnlyChangedPixelsGoToTheScreen)
+{
+    QWidget window;
+    window.resize(100, 60);
+    Halves h(&window);
+    h.setGeometry(10, 10, 40, 20);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QApplication::processEvents();
+    h.painted.clear();
+
+    h.setColors(clRed, clLime); // the right half only
+    QApplication::processEvents();
+    ASSERT_EQ(h.painted.size(), 1);
+    EXPECT_EQ(h.painted.front(), QRegion(20, 0, 20, 20));
+
+    h.painted.clear();
+    h.setColors(clRed, clLime); // drawn again, nothing differs
+    QApplication::processEvents();
+    EXPECT_EQ(h.renderCount(), 3);
+    EXPECT_TRUE(h.painted.isEmpty());
+
+    // Exposed again by the window system: all of it, from the kept picture.
+    h.painted.clear();
+    h.update();
+    QApplication::processEvents();
+    ASSERT_EQ(h.painted.size(), 1);
+    EXPECT_EQ(h.painted.front(), QRegion(h.rect()));
+    EXPECT_EQ(h.renderCount(), 3);
+    const QImage onScreen = window.grab().toImage().copy(10, 10, 40, 20).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(onScreen, h.lastImage());
+
+    // A resize draws and shows the whole picture.
+    h.painted.clear();
+    h.resize(30, 20);
+    h.setColors(clYellow, clLime);
+    QApplication::processEvents();
+    ASSERT_FALSE(h.painted.isEmpty());
+    EXPECT_EQ(h.painted.back(), QRegion(h.rect()));
+}
 
 TEST(GraphicControl, RendersSynchronouslyExceptWhileLoadingOrHidden)
 {

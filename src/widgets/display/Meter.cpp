@@ -292,7 +292,7 @@ void TMeter::setValue(double v)
     const double before = d->value;
     d->value = clampToRange(v);
     evaluateLimits(d->value, d->needle->Visible());
-    repaintNow();
+    repaintIfMoved();
     if (d->value != before)
         Q_EMIT ValueChanged(this);
 }
@@ -309,7 +309,17 @@ void TMeter::setValueSec(double v)
     const bool shown = d->needleSec->Visible();
     evaluateLimits(d->valueSec, shown);
     if (shown)
-        repaintNow();
+        repaintIfMoved();
+}
+
+void TMeter::repaintIfMoved()
+{
+    // A needle that moves by less than a pixel leaves the picture as it is:
+    // nothing to draw. A label handler may draw something new every time.
+    if (!OnBeforeDrawScaleLabel && d->drawnPose && !lastImage().isNull()
+        && TMeterPainter::pose(*d, size()) == *d->drawnPose)
+        return;
+    repaintNow();
 }
 
 void TMeter::setMeterMinValue(double v)

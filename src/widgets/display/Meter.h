@@ -209,6 +209,8 @@ private:
     // Clears both limit flags; when evaluate is set, raises the one that
     // `shown` reaches and fires the matching range event.
     void evaluateLimits(double shown, bool evaluate);
+    // Repaints unless the needles and lamps would be drawn as they are.
+    void repaintIfMoved();
     double clampToRange(double v) const;
     void loadAnchorImages();
 

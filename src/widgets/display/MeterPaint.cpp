@@ -44,18 +44,46 @@ void TMeterPainter::paint()
         paintOverlay();
         return;
     }
-    m_c.image() = cachedFace(); // shared until the needles draw on it
-    drawNeedles();
     if (!overlayIsOpaque()) {
+        m_c.image() = cachedFace(); // shared until the needles draw on it
+        drawNeedles();
         paintOverlay();
         return;
     }
-    const TMeterCache &cache = cachedOverlay();
+    // The face with the overlay already on it: only where a needle went can
+    // the overlay have been drawn over, and only there is it put back.
+    m_c.image() = cachedBase();
+    const QRect needles = drawNeedles();
+    const TMeterCache &cache = d.cache;
     QImage &img = m_c.image();
-    for (const TMeterCache::Run &r : cache.overlayRuns)
-        std::memcpy(reinterpret_cast<QRgb *>(img.scanLine(r.y)) + r.x1,
-                    reinterpret_cast<const QRgb *>(cache.overlay.constScanLine(r.y)) + r.x1,
-                    sizeof(QRgb) * std::size_t(r.x2 - r.x1));
+    const int left = needles.left(), right = needles.left() + needles.width();
+    for (const TMeterCache::Run &r : cache.overlayRuns) {
+        if (r.y < needles.top() || r.y > needles.bottom())
+            continue;
+        const int x1 = std::max(r.x1, left), x2 = std::min(r.x2, right);
+        if (x1 < x2)
+            std::memcpy(reinterpret_cast<QRgb *>(img.scanLine(r.y)) + x1,
+                        reinterpret_cast<const QRgb *>(cache.overlay.constScanLine(r.y)) + x1,
+                        sizeof(QRgb) * std::size_t(x2 - x1));
+    }
+}
+
+const QImage &TMeterPainter::cachedBase()
+{
+    const QImage &face = cachedFace();
+    TMeterCache &cache = cachedOverlay();
+    if (cache.baseFace != face.cacheKey() || cache.baseOverlay != cache.overlay.cacheKey()
+        || cache.base.isNull()) {
+        QImage base = face.copy();
+        for (const TMeterCache::Run &r : cache.overlayRuns)
+            std::memcpy(reinterpret_cast<QRgb *>(base.scanLine(r.y)) + r.x1,
+                        reinterpret_cast<const QRgb *>(cache.overlay.constScanLine(r.y)) + r.x1,
+                        sizeof(QRgb) * std::size_t(r.x2 - r.x1));
+        cache.base = base;
+        cache.baseFace = face.cacheKey();
+        cache.baseOverlay = cache.overlay.cacheKey();
+    }
+    return cache.base;
 }
 
 void TMeterPainter::paintFace()
@@ -105,7 +133,7 @@ bool TMeterPainter::overlayIsOpaque() const
     return !(d.anchorCovered && !d.anchorImage.isEmpty());
 }
 
-const TMeterCache &TMeterPainter::cachedOverlay()
+TMeterCache &TMeterPainter::cachedOverlay()
 {
     TMeterCache &cache = d.cache;
     const QSize size(m_w, m_h);
@@ -297,19 +325,47 @@ void TMeterPainter::drawCaption()
 
 // ---- needles -------------------------------------------------------------
 
-void TMeterPainter::drawNeedles()
+QRect TMeterPainter::drawNeedles()
 {
     m_c.Brush.Style = TBrushStyle::bsSolid;
+    QRect box;
     if (d.needleSec->Visible())
-        drawNeedle(*d.needleSec, d.valueSec);
+        box |= drawNeedle(*d.needleSec, d.valueSec);
     // The primary needle's Visible only gates the range events.
-    drawNeedle(*d.needle, d.value);
+    box |= drawNeedle(*d.needle, d.value);
+    return box;
 }
 
-void TMeterPainter::drawNeedle(const TNeedleLayout &n, double value)
+namespace {
+
+std::vector<QPoint> needleOutline(const TDialGeometry &g, double angleDeg, const TNeedleLayout &n)
 {
-    const auto vertices = NeedlePolygon(m_g.cx, m_g.cy, m_g.R - 4, angleOf(value), n.shape());
-    std::vector<QPoint> poly(vertices.begin(), vertices.end());
+    const auto vertices = NeedlePolygon(g.cx, g.cy, g.R - 4, angleDeg, n.shape());
+    return {vertices.begin(), vertices.end()};
+}
+
+} // namespace
+
+TMeterPose TMeterPainter::pose(const TMeter::Private &d, QSize size)
+{
+    TMeterPose pose{size, {}, {}, d.limHighActive, d.limLowActive};
+    const TDialGeometry g = DialGeometry(d.meterLayout, size.width(), size.height(), d.rimTop,
+                                         d.rimBottom, d.rimSide);
+    if (g.R <= 0)
+        return pose;
+    auto angle = [&](double v) { return ValueToAngle(g.sweep, d.meterMinValue, d.meterMaxValue, v); };
+    pose.needle = needleOutline(g, angle(d.value), *d.needle);
+    if (d.needleSec->Visible())
+        pose.needleSec = needleOutline(g, angle(d.valueSec), *d.needleSec);
+    return pose;
+}
+
+QRect TMeterPainter::drawNeedle(const TNeedleLayout &n, double value)
+{
+    std::vector<QPoint> poly = needleOutline(m_g, angleOf(value), n);
+    // Every pixel the outline or its shadow can touch, with a pixel to spare.
+    const QRect body = QPolygon(poly.begin(), poly.end()).boundingRect().adjusted(-1, -1, 1, 1);
+    const QRect box = body | body.translated(-n.ShadowDx(), -n.ShadowDy());
     // The shadow lies at minus the offsets from the needle.
     if (n.ShadowDx() != 0 || n.ShadowDy() != 0) {
         std::vector<QPoint> shadow = poly;
@@ -322,6 +378,7 @@ void TMeterPainter::drawNeedle(const TNeedleLayout &n, double value)
     m_c.Pen.Color = n.ColorOutline();
     m_c.Brush.Color = n.ColorBody();
     m_c.Polygon(poly);
+    return box;
 }
 
 // ---- cover, opening edge and hub -------------------------------------------
@@ -495,4 +552,5 @@ void TMeterPainter::drawFrame()
 void TMeter::paintTo(QImage &img)
 {
     TMeterPainter(*this, *d, img).paint();
+    d->drawnPose = TMeterPainter::pose(*d, img.size());
 }

@@ -8,6 +8,7 @@
 #include "widgets/display/Meter.h"
 
 struct TMeterCache;
+struct TMeterPose;
 
 class TBitmap;
 
@@ -24,6 +25,8 @@ public:
 
     // The whole picture; does nothing when the dial has no room (R <= 0).
     void paint();
+    // The pose a gauge in an image of `size` would be drawn in now.
+    static TMeterPose pose(const TMeter::Private &d, QSize size);
 
 private:
     // The picture under the needles and the one over them, in drawing order.
@@ -31,7 +34,9 @@ private:
     void paintOverlay();
     // The kept face and overlay, drawn anew when what shapes them changed.
     const QImage &cachedFace();
-    const TMeterCache &cachedOverlay();
+    TMeterCache &cachedOverlay();
+    // The face with an opaque overlay on it: the picture without needles.
+    const QImage &cachedBase();
     bool overlayIsOpaque() const;
 
     void drawBackground();
@@ -42,8 +47,9 @@ private:
     void chooseLabelInset();
     void drawMajorTicks(const TScaleSteps &steps);
     void drawCaption();
-    void drawNeedles();
-    void drawNeedle(const TNeedleLayout &layout, double value);
+    // Each returns the box of the pixels it may have drawn.
+    QRect drawNeedles();
+    QRect drawNeedle(const TNeedleLayout &layout, double value);
     void drawCover();
     void drawHubAndOpeningEdge();
     void drawOpeningEdge();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 // The gauge's state, shared by the property code (Meter.cpp) and the paint
 // steps (MeterPaint.cpp). Not part of the public interface.
 
@@ -35,8 +37,22 @@ struct TMeterCache
     QImage overlay;
     std::vector<Run> overlayRuns;
 
+    // The face with the overlay on it, and the pictures it was made from.
+    QImage base;
+    qint64 baseFace = 0, baseOverlay = 0;
+
     int faceRenders = 0;
     int overlayRenders = 0;
+};
+
+// What a new value changes in a picture: the needles' outlines and the limit
+// lamps. A value whose pose equals the drawn one draws the same pixels.
+struct TMeterPose
+{
+    QSize size;
+    std::vector<QPoint> needle, needleSec;
+    bool high = false, low = false;
+    bool operator==(const TMeterPose &) const = default;
 };
 
 struct TMeter::Private
@@ -96,4 +112,6 @@ struct TMeter::Private
     TBitmap anchorMask{10, 10};
 
     mutable TMeterCache cache;
+    // What the needles and lamps of the last picture were drawn from.
+    mutable std::optional<TMeterPose> drawnPose;
 };

@@ -69,6 +69,20 @@ struct TNumLab::Private
     QImage base;
     int baseRenders = 0;
 
+    // The last whole picture and what its number was drawn from: a new value
+    // that shows the same text reuses it, and the screen is left alone.
+    struct ValueKey
+    {
+        qint64 base = 0;
+        QString text;
+        TColor color = clBlack;
+        QRgb resolved = 0;
+        TAlignment alignment = TAlignment::taCenter;
+        bool operator==(const ValueKey &) const = default;
+    };
+    std::optional<ValueKey> valueKey;
+    QImage picture;
+
     void applyScheme()
     {
         if (colorScheme == TColorScheme::csBWG) {
@@ -403,6 +417,12 @@ void TNumLab::paintTo(QImage &img)
     img = d->base; // shared until the number is drawn over it
     if (d->empty)
         return;
+    Private::ValueKey valueKey{d->base.cacheKey(), ShownText(), d->colorLabText,
+                               ColorToQColor(d->colorLabText).rgba(), d->alignment};
+    if (valueKey == d->valueKey) {
+        img = d->picture;
+        return;
+    }
     TCanvas c(&img);
     c.Font = d->font;
     // The value box left its colours in the pen and brush: the number's
@@ -411,7 +431,9 @@ void TNumLab::paintTo(QImage &img)
                   : d->frameStyle == TFrameStyle::fsEmbossed ? d->schemeHighlightColor
                                                              : d->schemeShadowColor;
     c.Brush.Color = d->colorLabBakG;
-    drawValueText(c, g, ShownText(), d->alignment, d->colorLabText);
+    drawValueText(c, g, valueKey.text, d->alignment, d->colorLabText);
+    d->picture = img;
+    d->valueKey = std::move(valueKey);
 }
 
 void TNumLab::drawBase(TCanvas &c, const Geometry &g) const

@@ -492,7 +492,17 @@ long double TESBPosFloatEdit::storedScaled() const
 
 QString TESBPosFloatEdit::plainText(long double scaled) const
 {
-    return ESBFormatFloat(scaled, DecimalPlaces(), Grouped(), Separators());
+    const int places = DecimalPlaces();
+    const bool grouped = Grouped();
+    const TESBSeparators separators = Separators();
+    PlainMemo &m = m_plainMemo;
+    // A NaN formats as a NaN, and a negative zero may not format as zero.
+    const bool sameNumber = (m.scaled == scaled && std::signbit(m.scaled) == std::signbit(scaled))
+                            || (std::isnan(m.scaled) && std::isnan(scaled));
+    if (m.places != places || m.grouped != grouped || m.separators.Decimal != separators.Decimal
+        || m.separators.Thousands != separators.Thousands || !sameNumber)
+        m = {scaled, places, grouped, separators, ESBFormatFloat(scaled, places, grouped, separators)};
+    return m.text;
 }
 
 void TESBPosFloatEdit::TextToValue()

@@ -192,6 +192,18 @@ private:
     bool m_fullAccuracy = false;
     long double m_scale = 1;
     bool m_trimTrailingZeroes = false;
+
+    // The last number formatted and its text: the value is read on every
+    // tick of a running window, and formatting is the dear part of reading.
+    struct PlainMemo
+    {
+        long double scaled = 0;
+        int places = -1;
+        bool grouped = false;
+        TESBSeparators separators;
+        QString text;
+    };
+    mutable PlainMemo m_plainMemo;
 };
 
 // The signed decimal edit: "-" is a valid character.
