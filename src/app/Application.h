@@ -24,6 +24,8 @@ class TApplication : public QApplication
     // that style's standard palette.
     static void ApplyLook();
     static void ApplyLook(const QString &requestedStyle);
+    // The style keeps no pictures between paints (see the .cpp for why).
+    static void KeepNoStylePictures();
     // The style named on the command line (-style NAME, -style=NAME, also
     // with two dashes) or else in QT_STYLE_OVERRIDE; empty when neither is.
     static QString RequestedStyle(const QStringList &arguments, const QString &styleOverride);

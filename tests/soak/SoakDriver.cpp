@@ -233,6 +233,11 @@ bool TSoakDriver::run(long events)
             m_residentAtTenth = ResidentKiB();
             m_heapAtTenth = LiveHeapKiB();
         }
+        // VELMORA_SOAK_HEAP_EVERY=n prints the live heap every n events, to
+        // tell a cache that fills and stops from something kept for good.
+        if (m_heapEvery > 0 && (i + 1) % m_heapEvery == 0)
+            std::fprintf(stderr, "soak: event %ld, live heap %ld KiB, resident %ld KiB\n", i + 1,
+                         LiveHeapKiB(), ResidentKiB());
     }
     return m_failure.isEmpty();
 }

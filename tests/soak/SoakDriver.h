@@ -123,6 +123,7 @@ private:
     long m_event = 0;
     long m_residentAtTenth = 0;
     long m_heapAtTenth = 0;
+    long m_heapEvery = qEnvironmentVariableIntValue("VELMORA_SOAK_HEAP_EVERY");
     TSoakCounts m_counts;
     double m_topRpm = 0;
     bool m_inModal = false;
