@@ -136,7 +136,14 @@ TLifeMapWindow::TLifeMapWindow(TTruckSession *session, QWidget *parent)
     m_view = new QChartView(m_chart);
     m_view->setRenderHint(QPainter::Antialiasing);
     m_layer = new TChartDot(m_view, MarkerSize, MarkerColor);
+    // The dot follows the chart: its plot area and both axes' ranges, which
+    // may change while the truck stands still. The chart takes a new range
+    // after the axis announces it: the dot is placed once it has.
     connect(m_chart, &QChart::plotAreaChanged, this, &TLifeMapWindow::placeMarker);
+    connect(m_speedAxis, &QValueAxis::rangeChanged, this, &TLifeMapWindow::placeMarker,
+            Qt::QueuedConnection);
+    connect(m_lifeAxis, &QLogValueAxis::rangeChanged, this, &TLifeMapWindow::placeMarker,
+            Qt::QueuedConnection);
     // A reader hears what the chart shows, in words (kept current).
     // Its viewport takes the focus too; it goes by the same name.
     m_view->setAccessibleName(m_chart->title());

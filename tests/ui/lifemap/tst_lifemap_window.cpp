@@ -32,6 +32,8 @@
 #include <QtCharts/QValueAxis>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace
 {
 
@@ -155,6 +157,46 @@ TEST_F(LifeMapTest, MarkerLeavesInFourthGear)
     w.driver.tick();
     EXPECT_FALSE(map->Marker().has_value());
     EXPECT_EQ(map->MarkerPixel(), QPointF(-1, -1));
+}
+
+// Where the chart itself puts the marker's point, on whole pixels of the view.
+static QPointF chartPixel(const TLifeMapWindow &map)
+{
+    const QPointF at = map.Chart()->mapToPosition(*map.Marker(), map.MarkerSeries());
+    const QPointF shown = map.View()->viewportTransform().map(at);
+    return {std::round(shown.x()), std::round(shown.y())};
+}
+
+TEST_F(LifeMapTest, TheDotStandsOnItsPointWhenTheTruckStandsStill)
+{
+    // Opened beside a truck at rest: the axes get their ranges after the
+    // first placing, and the dot must follow them, not stay where the empty
+    // chart put it.
+    w.driver.tick(); // the pedal up: the truck stays at rest
+    map->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(map));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(map->Marker().has_value());
+    EXPECT_LT(map->Marker()->x(), 1.0);
+    EXPECT_EQ(map->MarkerPixel(), chartPixel(*map));
+
+    // The axes change under a still truck: kilometres, then a heavier load.
+    FormDriver::click(w.form().CBMiles);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(map->MarkerPixel(), chartPixel(*map));
+    w.form().SELoad->setValue(2500);
+    w.driver.tick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(map->MarkerPixel(), chartPixel(*map));
+    // Either axis alone, the plot area and the point unchanged.
+    for (QAbstractAxis *axis : map->MarkerSeries()->attachedAxes()) {
+        if (axis->orientation() == Qt::Horizontal)
+            axis->setMin(-50.0);
+        else
+            axis->setMax(1e6);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(map->MarkerPixel(), chartPixel(*map)) << axis->orientation();
+    }
 }
 
 TEST_F(LifeMapTest, CurveIsRecomputedOnlyWhenAnInputChanges)
