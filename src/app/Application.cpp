@@ -30,6 +30,8 @@ char **NoteRequestedStyle(int argc, char **argv)
 TApplication::TApplication(int &argc, char **argv)
     : QApplication(argc, NoteRequestedStyle(argc, argv))
 {
+    // The settings go to ~/.config/velmora/velmora.conf.
+    setOrganizationName(QStringLiteral("velmora"));
     setApplicationName(QStringLiteral("velmora"));
     setApplicationDisplayName(Title());
     ApplyLook();

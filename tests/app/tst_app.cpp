@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <QSettings>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -68,6 +69,9 @@ TEST(Application, SharedLook)
     EXPECT_EQ(QApplication::palette(), QApplication::style()->standardPalette());
     EXPECT_EQ(QFontMetrics(QApplication::font()).height(), 13);
     EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("Velmora"));
+    // The program's own folder for its settings, not "Unknown Organization".
+    EXPECT_TRUE(QSettings().fileName().endsWith(QStringLiteral("/velmora/velmora.conf")))
+        << QSettings().fileName().toStdString();
 }
 
 TEST(Application, ExceptionLeavingAnEventHandlerIsShownAndTheProgramCarriesOn)
