@@ -32,8 +32,11 @@ std::vector<TCurveRun> LifeRuns(const std::vector<TOperatingPoint> &points, bool
     std::vector<TCurveRun> runs;
     bool open = false;
     for (const TOperatingPoint &p : points) {
-        const bool usable = p.LifeKm && std::isfinite(*p.LifeKm) && *p.LifeKm > 0;
-        if (!usable) {
+        // A point a chart can place: a finite speed, and a life that stays
+        // finite and above zero in the shown units (a log axis has no zero).
+        const double speed = SpeedShown(p.SpeedMph, inMph);
+        const double life = p.LifeKm ? LifeShown(*p.LifeKm, inMiles) * factor : 0.0;
+        if (!std::isfinite(speed) || !std::isfinite(life) || !(life > 0)) {
             open = false;
             continue;
         }
@@ -41,8 +44,7 @@ std::vector<TCurveRun> LifeRuns(const std::vector<TOperatingPoint> &points, bool
             runs.push_back({p.Holds, {}});
             open = true;
         }
-        runs.back().Points.push_back(
-            {SpeedShown(p.SpeedMph, inMph), LifeShown(*p.LifeKm, inMiles) * factor, p.Holds});
+        runs.back().Points.push_back({speed, life, p.Holds});
     }
     return runs;
 }

@@ -67,7 +67,14 @@ INSTANTIATE_TEST_SUITE_P(
                               {point(1, 0.0, true), point(2, -5.0, true), point(3, INFINITY, true),
                                point(4, 4e5, true)},
                               {{true, 1}}},
-                      RunCase{"NoLifeAtAll", {point(1, std::nullopt, true)}, {}}),
+                      RunCase{"NoLifeAtAll", {point(1, std::nullopt, true)}, {}},
+                      RunCase{"SpeedsAChartCannotPlaceSplitARun",
+                              {point(1, 1e5, true), point(NAN, 2e5, true), point(3, 3e5, true),
+                               point(INFINITY, 4e5, true), point(-INFINITY, 5e5, true)},
+                              {{true, 1}, {true, 1}}},
+                      RunCase{"LivesThatVanishInThousandsAreDropped",
+                              {point(1, 1e-322, true), point(2, 2e5, true)},
+                              {{true, 1}}}),
     [](const auto &c) { return std::string(c.param.name); });
 
 TEST(LifeMapMath, RunsCarryShownUnitsAndTheReliabilityFactor)

@@ -58,7 +58,9 @@ QString emptyReason(const std::vector<TOperatingPoint> &points)
     if (points.empty())
         return QStringLiteral("No life to map: the engine reaches no road speed in fifth gear "
                               "with this truck.");
-    if (any(points, [](const TOperatingPoint &p) { return p.LifeKm && *p.LifeKm > 0; }))
+    if (any(points, [](const TOperatingPoint &p) {
+            return std::isfinite(p.SpeedMph) && p.LifeKm && *p.LifeKm > 0;
+        }))
         return {};
     if (!any(points, [](const TOperatingPoint &p) { return !p.Resistance || *p.Resistance >= 0; }))
         return QStringLiteral("No life to map: at every speed the road runs downhill (the "
@@ -255,11 +257,17 @@ void TLifeMapWindow::redraw()
         legendShown[run.Holds] = true;
     }
 
+    // The speeds swept, as far as they are numbers an axis can show.
     m_sweepLo = 0;
     m_sweepHi = 1;
-    if (!m_points.empty()) {
-        m_sweepLo = LifeMap::SpeedShown(m_points.front().SpeedMph, mph);
-        m_sweepHi = LifeMap::SpeedShown(m_points.back().SpeedMph, mph);
+    bool anySpeed = false;
+    for (const TOperatingPoint &p : m_points) {
+        const double v = LifeMap::SpeedShown(p.SpeedMph, mph);
+        if (!std::isfinite(v))
+            continue;
+        m_sweepLo = anySpeed ? std::min(m_sweepLo, v) : v;
+        m_sweepHi = anySpeed ? std::max(m_sweepHi, v) : v;
+        anySpeed = true;
     }
     m_speedAxis->setTitleText(mph ? QStringLiteral("Road speed (mph)")
                                   : QStringLiteral("Road speed (km/h)"));
@@ -328,9 +336,13 @@ void TLifeMapWindow::moveMarker()
     const auto &life = now.LifeKm;
     std::optional<QPointF> point;
     // The bearing is computed in fifth gear only.
-    if (now.Gear == TGear::Fifth && speed && life && *life > 0)
-        point = QPointF(LifeMap::SpeedShown(*speed, truck.SpeedInMph),
-                        LifeMap::LifeShown(*life, truck.LifeInMiles));
+    if (now.Gear == TGear::Fifth && speed && life && *life > 0) {
+        const QPointF shown(LifeMap::SpeedShown(*speed, truck.SpeedInMph),
+                            LifeMap::LifeShown(*life, truck.LifeInMiles));
+        // Only a point the chart can place: finite, above the log axis's zero.
+        if (std::isfinite(shown.x()) && std::isfinite(shown.y()) && shown.y() > 0)
+            point = shown;
+    }
     if (point == m_markerPoint)
         return;
     m_markerPoint = point;

@@ -199,6 +199,52 @@ TEST_F(LifeMapTest, TheDotStandsOnItsPointWhenTheTruckStandsStill)
     }
 }
 
+namespace
+{
+// The toolkit's warnings while alive (the charts warn of ranges they refuse).
+struct WarningLog
+{
+    static QStringList &lines()
+    {
+        static QStringList l;
+        return l;
+    }
+    WarningLog()
+    {
+        lines().clear();
+        previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &m) {
+            lines() << m;
+        });
+    }
+    ~WarningLog() { qInstallMessageHandler(previous); }
+    QtMessageHandler previous = nullptr;
+};
+} // namespace
+
+TEST_F(LifeMapTest, AnOverdriveRatioBeyondReasonGivesTheChartNothingItCannotPlace)
+{
+    map->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(map));
+    const WarningLog log;
+    for (const long double ratio : {1e40L, 1e-40L, 1e308L, 1e-308L, 0.8130L}) {
+        w.form().EditOverDriveRatio->setAsFloat(ratio);
+        w.driver.tick();
+        FormDriver::click(w.form().CBMph);
+        w.driver.tick();
+        QCoreApplication::processEvents();
+        for (QAbstractAxis *axis : map->MarkerSeries()->attachedAxes()) {
+            EXPECT_TRUE(std::isfinite(axis->property("min").toDouble())) << double(ratio);
+            EXPECT_TRUE(std::isfinite(axis->property("max").toDouble())) << double(ratio);
+        }
+    }
+    for (const QString &line : WarningLog::lines())
+        EXPECT_FALSE(line.contains(QLatin1String("nan"), Qt::CaseInsensitive)
+                     || line.contains(QLatin1String("Logarithms")))
+            << line.toStdString();
+    // Back to a sound ratio: the curve again.
+    EXPECT_FALSE(pointsOf(seriesNamed(map->Chart(), TLifeMapWindow::LifeName)).empty());
+}
+
 TEST_F(LifeMapTest, CurveIsRecomputedOnlyWhenAnInputChanges)
 {
     const int before = map->Recomputes();
