@@ -73,10 +73,29 @@ void TChartDot::paintEvent(QPaintEvent *event)
                                         r.size() * m_chart.devicePixelRatio()));
     if (!m_centre)
         return;
+    p.drawPixmap(dotRect(*m_centre).topLeft(), dotPicture());
+}
+
+const QPixmap &TChartDot::dotPicture()
+{
+    // A smooth outline costs more to draw than the pixels it covers: the dot
+    // moves on every tick of a climb, so it is drawn once, on whole pixels
+    // at the same place in its box as on the chart.
+    const qreal ratio = devicePixelRatioF();
+    if (!m_dot.isNull() && m_dot.devicePixelRatio() == ratio)
+        return m_dot;
+    const QRect box = dotRect(QPoint(0, 0));
+    QPixmap dot(box.size() * ratio);
+    dot.setDevicePixelRatio(ratio);
+    dot.fill(Qt::transparent);
+    QPainter p(&dot);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(m_color);
-    p.drawEllipse(QPointF(*m_centre), m_diameter / 2, m_diameter / 2);
+    p.drawEllipse(QPointF(-box.topLeft()), m_diameter / 2, m_diameter / 2);
+    p.end();
+    m_dot = dot;
+    return m_dot;
 }
 
 bool TChartDot::eventFilter(QObject *watched, QEvent *event)

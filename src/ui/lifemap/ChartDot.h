@@ -32,11 +32,14 @@ class TChartDot : public QWidget
   private:
     void snapshot();
     QRect dotRect(QPoint centre) const;
+    // The dot itself, drawn once for the screen's resolution and kept.
+    const QPixmap &dotPicture();
 
     QGraphicsView *m_view;
     double m_diameter;
     QColor m_color;
     QPixmap m_chart;
+    QPixmap m_dot;
     std::optional<QPoint> m_centre;
     bool m_snapshotPending = false;
     int m_snapshots = 0;

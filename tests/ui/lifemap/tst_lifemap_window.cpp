@@ -397,6 +397,37 @@ struct PaintWatch : QObject {
     }
 };
 
+TEST_F(LifeMapTest, TheDotIsDrawnRoundItsCentre)
+{
+    map->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(map));
+    w.driver.driveTo(50);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(map->MarkerLayer()->Centre().has_value());
+    const QPoint centre = *map->MarkerLayer()->Centre();
+    const QImage shown = map->MarkerLayer()->grab().toImage();
+    // The dot's fill near its centre (the legend has a red mark of its own):
+    // strongly red pixels, none of the curves' colours.
+    QRect fill;
+    const QRect near = QRect(centre - QPoint(15, 15), QSize(31, 31)).intersected(shown.rect());
+    for (int y = near.top(); y <= near.bottom(); ++y)
+        for (int x = near.left(); x <= near.right(); ++x) {
+            const QColor c = shown.pixelColor(x, y);
+            if (c.red() > 150 && c.green() < 90 && c.blue() < 90)
+                fill |= QRect(x, y, 1, 1);
+        }
+    ASSERT_FALSE(fill.isEmpty());
+    EXPECT_LE(std::abs(fill.center().x() - centre.x()), 1);
+    EXPECT_LE(std::abs(fill.center().y() - centre.y()), 1);
+    EXPECT_GE(fill.width(), 7); // an 11-pixel dot less its outline
+    EXPECT_LE(fill.width(), 11);
+    // Black outline pixels on every side of the fill.
+    const auto dark = [&](int x, int y) { return qGray(shown.pixel(x, y)) < 100; };
+    EXPECT_TRUE(dark(fill.left() - 1, fill.center().y()) || dark(fill.left() - 2, fill.center().y()));
+    EXPECT_TRUE(dark(fill.right() + 1, fill.center().y()) || dark(fill.right() + 2, fill.center().y()));
+}
+
 TEST_F(LifeMapTest, TheDotMovesByWholePixelsAndRepaintsOnlyWhereItWas)
 {
     map->show();
