@@ -26,17 +26,21 @@ double LifeShown(double lifeKm, bool inMiles)
     return inMiles ? thousands * MilesPerKm : thousands;
 }
 
+bool Placeable(double speed, double life)
+{
+    return std::isfinite(speed) && std::isfinite(life) && life > 0;
+}
+
 std::vector<TCurveRun> LifeRuns(const std::vector<TOperatingPoint> &points, bool inMph,
                                 bool inMiles, double factor)
 {
     std::vector<TCurveRun> runs;
     bool open = false;
     for (const TOperatingPoint &p : points) {
-        // A point a chart can place: a finite speed, and a life that stays
-        // finite and above zero in the shown units (a log axis has no zero).
+        // Judged in the shown units: a tiny life may vanish in thousands.
         const double speed = SpeedShown(p.SpeedMph, inMph);
         const double life = p.LifeKm ? LifeShown(*p.LifeKm, inMiles) * factor : 0.0;
-        if (!std::isfinite(speed) || !std::isfinite(life) || !(life > 0)) {
+        if (!Placeable(speed, life)) {
             open = false;
             continue;
         }

@@ -21,6 +21,10 @@ double SpeedToMph(double shown, bool inMph);
 // A life in km as thousands of miles or of km.
 double LifeShown(double lifeKm, bool inMiles);
 
+// Whether a chart with a log life axis can place a point in the shown units:
+// both numbers finite and the life above zero.
+bool Placeable(double speed, double life);
+
 struct TCurvePoint {
     double Speed = 0; // in the shown unit
     double Life = 0;  // thousands, in the shown unit, times the reliability factor

@@ -28,14 +28,14 @@ void normalize(int &a, int &b)
         std::swap(a, b);
 }
 
-void preparePainter(QPainter &p)
+} // namespace
+
+void PrepareCanvasPainter(QPainter &p)
 {
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
 }
-
-} // namespace
 
 namespace
 {
@@ -584,7 +584,7 @@ void TCanvas::textCell(int x, int y, const QString &text, const QRect *clip, boo
     auto glyphs = [&](QImage *target) {
         target->bits(); // detach before a painter holds on to the pixels
         QPainter p(target);
-        preparePainter(p);
+        PrepareCanvasPainter(p);
         if (clip)
             p.setClipRect(*clip);
         p.translate(x, y);

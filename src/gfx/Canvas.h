@@ -11,6 +11,8 @@
 
 #include <vector>
 
+class QPainter;
+
 class TBitmap;
 
 enum class TPenStyle { psSolid, psClear };
@@ -72,6 +74,9 @@ enum class TTextVAlign { Top, Baseline, Bottom };
 // step with its image (see TDeviceImageScope): every pixel it sets becomes a
 // block of device pixels (so shapes and lines keep their proportions), and
 // text is drawn again at the device resolution.
+// The painter settings the canvas draws text with: no smoothing of any kind.
+void PrepareCanvasPainter(QPainter &p);
+
 class TCanvas
 {
 public:

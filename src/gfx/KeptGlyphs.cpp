@@ -1,5 +1,7 @@
 #include "gfx/KeptGlyphs.h"
 
+#include "gfx/Canvas.h"
+
 #include <QCoreApplication>
 #include <QPainter>
 
@@ -67,23 +69,16 @@ struct GlyphSet
     }
 };
 
-void preparePainter(QPainter &p, const QFont &font)
-{
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setRenderHint(QPainter::TextAntialiasing, false);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.setFont(font);
-    p.setPen(Qt::black);
-}
-
-// The painter's own picture of a text: black on white, baseline origin at
-// (pad, pad + ascent).
+// The painter's own picture of a text, set up as the canvas sets it up:
+// black on white, baseline origin at (pad, pad + ascent).
 QImage paintedText(const TResolvedFont &f, const QString &text, int width, int pad)
 {
     QImage img(width + 2 * pad, f.Metrics.height() + 2 * pad, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
-    preparePainter(p, f.Font);
+    PrepareCanvasPainter(p);
+    p.setFont(f.Font);
+    p.setPen(Qt::black);
     p.drawText(pad, pad + f.Metrics.ascent(), text);
     return img;
 }
@@ -237,9 +232,4 @@ bool DrawKeptGlyphs(QImage &image, const TFont &font, const QString &text, QPoin
         return false;
     drawRuns(image, *set, text, origin, clip, color);
     return true;
-}
-
-QString KeptCharacters()
-{
-    return QString::fromUtf16(KeptChars, qsizetype(KeptCount));
 }

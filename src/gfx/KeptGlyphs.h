@@ -24,6 +24,3 @@ bool KeptTextAdvance(const TFont &font, const QString &text, int *advance);
 // false when the text cannot be drawn exactly so from kept glyphs.
 bool DrawKeptGlyphs(QImage &image, const TFont &font, const QString &text, QPoint origin,
                     const QRect &clip, QRgb color);
-
-// The characters a font keeps.
-QString KeptCharacters();

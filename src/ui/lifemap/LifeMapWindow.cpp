@@ -52,15 +52,13 @@ bool any(const std::vector<TOperatingPoint> &points, bool (*test)(const TOperati
     return std::any_of(points.begin(), points.end(), test);
 }
 
-// Why no point of the sweep has a life to draw; empty when one has.
-QString emptyReason(const std::vector<TOperatingPoint> &points)
+// Why the sweep draws no curve; empty when it draws one.
+QString emptyReason(const std::vector<TOperatingPoint> &points, bool curveDrawn)
 {
     if (points.empty())
         return QStringLiteral("No life to map: the engine reaches no road speed in fifth gear "
                               "with this truck.");
-    if (any(points, [](const TOperatingPoint &p) {
-            return std::isfinite(p.SpeedMph) && p.LifeKm && *p.LifeKm > 0;
-        }))
+    if (curveDrawn)
         return {};
     if (!any(points, [](const TOperatingPoint &p) { return !p.Resistance || *p.Resistance >= 0; }))
         return QStringLiteral("No life to map: at every speed the road runs downhill (the "
@@ -250,7 +248,8 @@ void TLifeMapWindow::redraw()
             first = false;
         }
     }
-    for (const auto &run : LifeMap::LifeRuns(m_points, mph, miles)) {
+    const std::vector<LifeMap::TCurveRun> runs = LifeMap::LifeRuns(m_points, mph, miles);
+    for (const auto &run : runs) {
         QPen pen = run.Holds ? QPen(QColor(20, 80, 200), 2.5)
                              : QPen(QColor(140, 140, 140), 2, Qt::DashLine);
         addRun(run, run.Holds ? LifeName : NotHeldName, pen, !legendShown[run.Holds]);
@@ -275,10 +274,10 @@ void TLifeMapWindow::redraw()
     m_lifeAxis->setRange(lifeLo, lifeHi);
     m_lifeAxis->setTitleText(miles ? QStringLiteral("L10 life (thousand miles)")
                                    : QStringLiteral("L10 life (thousand km)"));
-    showEmptyReason(emptyReason(m_points));
+    showEmptyReason(emptyReason(m_points, !runs.empty()));
     updateBars();
     m_curveWords = m_emptyReason.isEmpty()
-                       ? LifeMapDescription(LifeMap::LifeRuns(m_points, mph, miles), mph, miles, {})
+                       ? LifeMapDescription(runs, mph, miles, {})
                        : m_emptyReason;
     m_markerPoint.reset(); // the units or the axes may have changed
     moveMarker();
@@ -339,8 +338,7 @@ void TLifeMapWindow::moveMarker()
     if (now.Gear == TGear::Fifth && speed && life && *life > 0) {
         const QPointF shown(LifeMap::SpeedShown(*speed, truck.SpeedInMph),
                             LifeMap::LifeShown(*life, truck.LifeInMiles));
-        // Only a point the chart can place: finite, above the log axis's zero.
-        if (std::isfinite(shown.x()) && std::isfinite(shown.y()) && shown.y() > 0)
+        if (LifeMap::Placeable(shown.x(), shown.y()))
             point = shown;
     }
     if (point == m_markerPoint)

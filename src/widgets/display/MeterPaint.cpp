@@ -54,11 +54,14 @@ void TMeterPainter::paint()
     // the overlay have been drawn over, and only there is it put back.
     m_c.image() = cachedBase();
     const QRect needles = drawNeedles();
-    const TMeterCache &cache = d.cache;
-    QImage &img = m_c.image();
-    const int left = needles.left(), right = needles.left() + needles.width();
+    copyOverlay(m_c.image(), d.cache, needles);
+}
+
+void TMeterPainter::copyOverlay(QImage &img, const TMeterCache &cache, const QRect &within)
+{
+    const int left = within.left(), right = within.left() + within.width();
     for (const TMeterCache::Run &r : cache.overlayRuns) {
-        if (r.y < needles.top() || r.y > needles.bottom())
+        if (r.y < within.top() || r.y > within.bottom())
             continue;
         const int x1 = std::max(r.x1, left), x2 = std::min(r.x2, right);
         if (x1 < x2)
@@ -75,10 +78,7 @@ const QImage &TMeterPainter::cachedBase()
     if (cache.baseFace != face.cacheKey() || cache.baseOverlay != cache.overlay.cacheKey()
         || cache.base.isNull()) {
         QImage base = face.copy();
-        for (const TMeterCache::Run &r : cache.overlayRuns)
-            std::memcpy(reinterpret_cast<QRgb *>(base.scanLine(r.y)) + r.x1,
-                        reinterpret_cast<const QRgb *>(cache.overlay.constScanLine(r.y)) + r.x1,
-                        sizeof(QRgb) * std::size_t(r.x2 - r.x1));
+        copyOverlay(base, cache, base.rect());
         cache.base = base;
         cache.baseFace = face.cacheKey();
         cache.baseOverlay = cache.overlay.cacheKey();

@@ -37,6 +37,8 @@ private:
     TMeterCache &cachedOverlay();
     // The face with an opaque overlay on it: the picture without needles.
     const QImage &cachedBase();
+    // The kept overlay's pixels within a box, over whatever lies there.
+    static void copyOverlay(QImage &img, const TMeterCache &cache, const QRect &within);
     bool overlayIsOpaque() const;
 
     void drawBackground();
